@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/Globals.h"
+
+#include <QString>
+#include <optional>
+
+// The main window's rectangle as Options.INI keeps it (height before width).
+struct MainWindowRect
+{
+    qint32 WindowLeft = 0;
+    qint32 WindowTop = 0;
+    qint32 WindowHeight = 0;
+    qint32 WindowWidth = 0;
+};
+
+// Options.INI: 27 lines, one value each, no keys.
+namespace Options {
+
+void SetDefaultOptions(TGlobals &g);
+// True when the file was read through line 27 without an error; false when it is missing or
+// reading stopped (what was read before stays).
+bool LoadOptions(const QString &path, TGlobals &g, MainWindowRect &rect);
+// Writes atomically; a failure leaves the old file whole and is reported to no one but the
+// caller.
+std::optional<QString> SaveOptions(const QString &path, const TGlobals &g,
+                                   const MainWindowRect &rect);
+
+} // namespace Options
