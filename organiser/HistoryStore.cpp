@@ -1,0 +1,231 @@
+#include "organiser/HistoryStore.h"
+
+#include "app/CaseFold.h"
+#include "app/LocaleFormat.h"
+#include "app/TextFile.h"
+
+namespace {
+
+QStandardItem *makeItem(const QString &text, THistoryStore::Kind kind)
+{
+    auto *item = new QStandardItem(text);
+    item->setEditable(false);
+    item->setData(kind, THistoryStore::KindRole);
+    const bool date = kind == THistoryStore::DateNode;
+    item->setData(date ? THistoryStore::DatePicture : THistoryStore::EntryPicture,
+                  THistoryStore::PictureRole);
+    item->setData(date ? THistoryStore::DatePicture : THistoryStore::EntrySelectedPicture,
+                  THistoryStore::SelectedPictureRole);
+    return item;
+}
+
+bool isDateNode(const QStandardItem *item)
+{
+    return item->data(THistoryStore::KindRole).toInt() == THistoryStore::DateNode;
+}
+
+// Compares without building a lowered copy: a visit checks thousands of entries of the day.
+bool sameAsLowered(const QString &text, const QString &lowered)
+{
+    if (text.size() != lowered.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t c = text.at(i).unicode();
+        if (c >= u'A' && c <= u'Z')
+            c += u'a' - u'A';
+        if (c != lowered.at(i).unicode())
+            return false;
+    }
+    return true;
+}
+
+void appendLines(const QStandardItem *item, QStringList &lines)
+{
+    for (int row = 0; row < item->rowCount(); ++row) {
+        const QStandardItem *child = item->child(row);
+        lines << child->text();
+        appendLines(child, lines);
+    }
+}
+
+} // namespace
+
+THistoryStore::THistoryStore()
+{
+    model_.setColumnCount(1);
+}
+
+QDateTime THistoryStore::now() const
+{
+    return now_ ? now_() : QDateTime::currentDateTime();
+}
+
+std::optional<QString> THistoryStore::LoadHistory(const QString &path)
+{
+    const TextFile::ReadResult file = TextFile::readLines(path);
+    if (file.error)
+        return file.error;
+    appendFileLines(file.lines);
+    return std::nullopt;
+}
+
+void THistoryStore::appendFileLines(const QStringList &lines)
+{
+    // Each day is filled before it joins the model, so the model reports one insertion for
+    // the whole file instead of one per entry.
+    QList<QStandardItem *> roots;
+    QStandardItem *date = nullptr;
+    QList<QStandardItem *> entries;
+    const auto closeDay = [&] {
+        if (date && !entries.isEmpty())
+            date->appendRows(entries);
+        entries.clear();
+    };
+    for (const QString &line : lines) {
+        if (line.startsWith(DateMarker)) {
+            closeDay();
+            date = makeItem(line.mid(DateMarker.size()), DateNode);
+            roots << date;
+        } else if (date) {
+            entries << makeItem(line, PageEntry);
+        } else {
+            // A page line above the first date has no day to go under; it stays at the top
+            // level so that it is shown and written back rather than lost.
+            roots << makeItem(line, PageEntry);
+        }
+    }
+    closeDay();
+    if (!roots.isEmpty())
+        model_.invisibleRootItem()->appendRows(roots);
+}
+
+QStringList THistoryStore::fileLines() const
+{
+    QStringList lines;
+    const QStandardItem *root = model_.invisibleRootItem();
+    for (int row = 0; row < root->rowCount(); ++row) {
+        const QStandardItem *item = root->child(row);
+        lines << (isDateNode(item) ? DateMarker + item->text() : item->text());
+        appendLines(item, lines);
+    }
+    return lines;
+}
+
+std::optional<QString> THistoryStore::SaveHistory(const QString &path) const
+{
+    return TextFile::writeLines(path, fileLines());
+}
+
+QString THistoryStore::dateText() const
+{
+    return CaseFold::upper(LocaleFormat::shortDate(now().date(), locale_));
+}
+
+QString THistoryStore::entryText(const QString &title, const QString &address) const
+{
+    const QDateTime moment = now();
+    QString stamp = LocaleFormat::shortDate(moment.date(), locale_);
+    const QTime time = moment.time();
+    if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
+        stamp += u' ' + LocaleFormat::longTime(time, locale_);
+    return title + QStringLiteral(" - ") + address + QStringLiteral(" - ") + stamp;
+}
+
+int THistoryStore::flatPosition(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != &model_)
+        return -1;
+    int position = index.parent().isValid() ? flatPosition(index.parent()) + 1 : 0;
+    // The store makes two levels only, so a sibling's subtree is the sibling and its children.
+    for (int row = 0; row < index.row(); ++row)
+        position += 1 + model_.rowCount(model_.index(row, 0, index.parent()));
+    return position;
+}
+
+int THistoryStore::dateRow(const QString &upperDateText) const
+{
+    const QStandardItem *root = model_.invisibleRootItem();
+    for (int row = 0; row < root->rowCount(); ++row) {
+        const QStandardItem *item = root->child(row);
+        if (isDateNode(item) && CaseFold::upper(item->text()) == upperDateText)
+            return row;
+    }
+    return -1;
+}
+
+int THistoryStore::FindDateNode(const QString &upperDateText) const
+{
+    const int row = dateRow(upperDateText);
+    return row < 0 ? -1 : flatPosition(model_.index(row, 0));
+}
+
+void THistoryStore::AddTodayNode()
+{
+    const QString text = dateText();
+    const int row = dateRow(text);
+    if (row >= 0) {
+        today_ = model_.index(row, 0);
+        return;
+    }
+    QStandardItem *item = makeItem(text, DateNode);
+    model_.appendRow(item);
+    today_ = item->index();
+}
+
+int THistoryStore::TodayIndex() const
+{
+    return flatPosition(today_);
+}
+
+int THistoryStore::FindHistoryEntry(const QString &lowerText) const
+{
+    if (!today_.isValid())
+        return -1;
+    const QStandardItem *root = model_.invisibleRootItem();
+    for (int row = today_.row(); row < root->rowCount(); ++row) {
+        const QStandardItem *day = root->child(row);
+        for (int entry = 0; entry < day->rowCount(); ++entry) {
+            if (sameAsLowered(day->child(entry)->text(), lowerText))
+                return flatPosition(day->child(entry)->index());
+        }
+    }
+    return -1;
+}
+
+bool THistoryStore::RecordVisit(const QString &title, const QString &address)
+{
+    // Today's node may have been deleted by the user; the visit then makes it again instead
+    // of every later visit of the run being dropped.
+    if (!today_.isValid())
+        AddTodayNode();
+    const QString text = entryText(title, address);
+    if (FindHistoryEntry(CaseFold::lower(text)) >= 0)
+        return false;
+    model_.itemFromIndex(today_)->appendRow(makeItem(text, PageEntry));
+    return true;
+}
+
+void THistoryStore::Clear()
+{
+    model_.removeRows(0, model_.rowCount());
+    AddTodayNode();
+}
+
+bool THistoryStore::Delete(const QModelIndex &index)
+{
+    if (!index.isValid() || index.model() != &model_)
+        return false;
+    return model_.removeRow(index.row(), index.parent());
+}
+
+QString THistoryStore::OpenAddress(const QString &nodeText)
+{
+    QString rest = nodeText;
+    const qsizetype first = rest.indexOf(u'-');
+    if (first >= 0)
+        rest = rest.mid(first + 1);
+    const qsizetype second = rest.indexOf(u'-');
+    if (second >= 0)
+        rest = rest.left(qMax<qsizetype>(0, second - 1));
+    return rest;
+}
