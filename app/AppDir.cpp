@@ -62,7 +62,7 @@ std::optional<QString> seed(const QString &appDir, const QString &dataDir)
     if (QDir(appDir) == QDir(dataDir) || !QFileInfo(dataDir).isDir())
         return std::nullopt;
     bool ok = true;
-    for (const QString name : {QStringLiteral("Help"), QStringLiteral("Bmps")}) {
+    for (const QString &name : {QStringLiteral("Help"), QStringLiteral("Bmps")}) {
         const QString source = TextFile::resolveNoCase(dataDir, name);
         if (QFileInfo(source).isDir())
             ok = copyTree(source, TextFile::resolveNoCase(appDir, name)) && ok;

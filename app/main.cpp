@@ -1,0 +1,42 @@
+#include "app/AppDir.h"
+#include "app/Globals.h"
+#include "app/Navigation.h"
+#include "app/SignalWatcher.h"
+#include "app/SplashWindow.h"
+#include "browse/MainWindow.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char *argv[])
+{
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillmere"));
+    QApplication::setDesktopFileName(QStringLiteral("quillmere"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmere.svg")));
+
+    auto *splash = new TLoadForm1;
+    splash->showNow();
+
+    const QString executableDir = QApplication::applicationDirPath();
+    const QString appDir = AppDirectory::resolve(executableDir);
+    if (const auto error = AppDirectory::seed(appDir, AppDirectory::shippedDataDir(executableDir)))
+        qWarning("%s", qPrintable(*error));
+
+    TQuillmere1 mainWindow(appDir);
+    Quillmere1 = &mainWindow;
+    setNavigation(&mainWindow);
+    mainWindow.setSplash(splash);
+
+    SignalWatcher watcher;
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &mainWindow,
+                     [&mainWindow] { mainWindow.close(); });
+
+    mainWindow.show();
+    const int result = app.exec();
+    mainWindow.FormClose();
+    Quillmere1 = nullptr;
+    return result;
+}

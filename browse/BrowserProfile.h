@@ -1,0 +1,7 @@
+#pragma once
+
+class QWebEngineProfile;
+
+// The one browsing profile every window shares, so cookies and log-ins carry across windows
+// and runs.
+QWebEngineProfile *browserProfile();

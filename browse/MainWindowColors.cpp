@@ -1,0 +1,89 @@
+#include "app/Globals.h"
+#include "browse/MainWindow.h"
+#include "buttons/ButtonBar.h"
+#include "controls/ApplyScheme.h"
+#include "controls/GlowButton.h"
+#include "controls/SchemeFollower.h"
+#include "controls/SchemeStyle.h"
+#include "controls/WindowTabBar.h"
+#include "lists/ListsPage.h"
+#include "organiser/FavoritesPage.h"
+#include "organiser/HistoryPage.h"
+#include "organiser/OfflinePage.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+
+using namespace ApplyScheme;
+
+void TQuillmere1::ApplyColors()
+{
+    const TGlobals &g = Globals;
+    const TSchemeColor mainBack(g.MainBackColor);
+    const TSchemeColor mainEnd(g.MainEndColor);
+    const TSchemeColor mainText(g.MainTextColor);
+    const TSchemeColor barBack(g.ToolbarBackColor);
+    const TSchemeColor barEnd(g.ToolbarEndColor);
+    const TSchemeColor buttonText(g.ButtonTextColor);
+
+    // The window; its frame area behind the browser windows is the window's background too.
+    setBackground(this, mainBack);
+    mdiArea_->setBackground(mainBack.resolve());
+    setFontColor(this, buttonText);
+    setBold(this, g.BoldText);
+
+    TSchemeStyle *bars = TSchemeStyle::shared(TSchemeStyle::ToolBars);
+    bars->setGradient(barBack, barEnd);
+    bars->setTextColor(buttonText);
+    useStyle(mainToolBar_, bars);
+    useStyle(buttonBar_->toolBar(), bars);
+    // The window tab bar stands in a dock of its own: the tab row's surroundings.
+    setWash(windowTabBar_, TWash{barBack, barEnd, false});
+
+    TSchemeStyle *menus = TSchemeStyle::shared(TSchemeStyle::Menus);
+    menus->setGradient(barBack, barEnd);
+    menus->setTextColor(TSchemeColor(g.ToolbarTextColor));
+    useStyle(menuBar(), menus);
+
+    TSchemeStyle *tabs = TSchemeStyle::shared(TSchemeStyle::WindowTabs);
+    tabs->setGradient(mainBack, mainEnd);
+    tabs->setBorderColor(mainBack);
+    tabs->setTextColor(mainText);
+    useStyle(windowTabBar_->tabBar(), tabs);
+
+    TSchemeStyle *panel = TSchemeStyle::shared(TSchemeStyle::SidePanel);
+    panel->setGradient(mainBack, mainEnd);
+    panel->setTextColor(mainText);
+    panel->setBorderColor(mainBack);
+    useStyle(sidePanel_, panel);
+    for (int i = 0; i < sidePanel_->count(); ++i)
+        setWash(sidePanel_->widget(i), TWash{mainBack, mainEnd, true});
+
+    const QList<QWidget *> lists{favoritesPage_->listView(),
+                                 CMBADDR,
+                                 TreeView1,
+                                 listsPage_->treeView(),
+                                 offlinePage_->treeView(),
+                                 historyPage_->treeView()};
+    for (QWidget *list : lists)
+        applyListColors(list, g);
+
+    setBackground(pictureView_, mainBack);
+
+    for (QLabel *label : {favoritesPage_->label(), listsPage_->label(), offlinePage_->label(),
+                          historyPage_->label()})
+        setFontColor(label, mainText);
+
+    QList<TGlowButton *> buttons = toolButtons_;
+    buttons << buttonBar_->toggleButton() << buttonBar_->addButton() << buttonBar_->buttons();
+    applyButtonColors(buttons, g);
+
+    TSchemeFollower::follow(this, [this] { ApplyColors(); });
+}
