@@ -1,6 +1,5 @@
 #include "controls/GlowButton.h"
 
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionToolButton>
@@ -15,25 +14,34 @@ TGlowButton::TGlowButton(QWidget *parent) : QToolButton(parent)
 
 void TGlowButton::setGradient(const QColor &from, const QColor &to)
 {
-    gradientFrom_ = from;
-    gradientTo_ = to;
-    update();
+    setGradient(TSchemeColor::fromColor(from), TSchemeColor::fromColor(to));
 }
 
 void TGlowButton::setMirrorGradient(const QColor &from, const QColor &to)
 {
-    mirrorFrom_ = from;
-    mirrorTo_ = to;
-    update();
+    setMirrorGradient(TSchemeColor::fromColor(from), TSchemeColor::fromColor(to));
 }
 
 void TGlowButton::setFontColor(const QColor &color)
 {
-    fontColor_ = color;
-    QPalette pal = palette();
-    pal.setColor(QPalette::ButtonText, color);
-    pal.setColor(QPalette::WindowText, color);
-    setPalette(pal);
+    setFontColor(TSchemeColor::fromColor(color));
+}
+
+void TGlowButton::setGradient(TSchemeColor from, TSchemeColor to)
+{
+    upper_ = TWash{from, to, false};
+    update();
+}
+
+void TGlowButton::setMirrorGradient(TSchemeColor from, TSchemeColor to)
+{
+    lower_ = TWash{from, to, false};
+    update();
+}
+
+void TGlowButton::setFontColor(TSchemeColor color)
+{
+    font_ = color;
     update();
 }
 
@@ -44,44 +52,76 @@ void TGlowButton::setBold(bool bold)
     setFont(f);
 }
 
-void TGlowButton::paintEvent(QPaintEvent *event)
+QColor TGlowButton::gradientFrom() const
 {
-    if (!gradientFrom_.isValid()) {
-        QToolButton::paintEvent(event);
-        return;
-    }
-    QPainter painter(this);
+    return upper_ ? upper_->from.resolve() : QColor();
+}
+
+QColor TGlowButton::gradientTo() const
+{
+    return upper_ ? upper_->to.resolve() : QColor();
+}
+
+QColor TGlowButton::mirrorFrom() const
+{
+    return lower_ ? lower_->from.resolve() : QColor();
+}
+
+QColor TGlowButton::mirrorTo() const
+{
+    return lower_ ? lower_->to.resolve() : QColor();
+}
+
+QColor TGlowButton::fontColor() const
+{
+    return font_ ? font_->resolve() : QColor();
+}
+
+TWash TGlowButton::lowerOrDefault() const
+{
+    // Without its own mirror the lower half reflects the upper one.
+    return lower_ ? *lower_ : TWash{upper_->to, upper_->from, false};
+}
+
+void TGlowButton::paintFace(QPainter &painter)
+{
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal half = area.height() / 2;
-    QLinearGradient upper(area.topLeft(), QPointF(area.left(), area.top() + half));
-    upper.setColorAt(0, gradientFrom_);
-    upper.setColorAt(1, gradientTo_);
-    QLinearGradient lower(QPointF(area.left(), area.top() + half), area.bottomLeft());
-    lower.setColorAt(0, mirrorFrom_.isValid() ? mirrorFrom_ : gradientTo_);
-    lower.setColorAt(1, mirrorTo_.isValid() ? mirrorTo_ : gradientFrom_);
     QPainterPath shape;
     shape.addRoundedRect(area, 3, 3);
     painter.save();
     painter.setClipPath(shape);
-    painter.fillRect(QRectF(area.left(), area.top(), area.width(), half), upper);
-    painter.fillRect(QRectF(area.left(), area.top() + half, area.width(), half + 1), lower);
+    upper_->paint(painter, QRectF(area.left(), area.top(), area.width(), half));
+    lowerOrDefault().paint(painter, QRectF(area.left(), area.top() + half, area.width(), half + 1));
+    // The glow: the face lights up under the mouse and darkens while pressed.
+    if (isEnabled() && (isDown() || underMouse()))
+        painter.fillRect(area, isDown() ? QColor(0, 0, 0, 40) : QColor(255, 255, 255, 70));
     painter.restore();
-    if (underMouse() || isDown() || isChecked()) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), isDown() ? 2 : 1));
+    if (underMouse() || isDown() || isChecked() || hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), isDown() || isChecked() ? 2 : 1));
         painter.drawPath(shape);
     }
-    painter.end();
+}
 
+void TGlowButton::paintEvent(QPaintEvent *event)
+{
+    if (!upper_) {
+        QToolButton::paintEvent(event);
+        return;
+    }
+    {
+        QPainter painter(this);
+        paintFace(painter);
+    }
     QStylePainter stylePainter(this);
     QStyleOptionToolButton option;
     initStyleOption(&option);
-    option.state &= ~(QStyle::State_MouseOver | QStyle::State_Sunken | QStyle::State_On |
-                      QStyle::State_Raised);
-    if (fontColor_.isValid())
-        option.palette.setColor(QPalette::ButtonText, fontColor_);
-    if (!isEnabled())
-        option.palette.setColor(QPalette::ButtonText,
-                                palette().color(QPalette::Disabled, QPalette::ButtonText));
+    option.state &=
+        ~(QStyle::State_MouseOver | QStyle::State_Sunken | QStyle::State_On | QStyle::State_Raised);
+    if (font_) {
+        option.palette.setColor(QPalette::Active, QPalette::ButtonText, font_->resolve());
+        option.palette.setColor(QPalette::Inactive, QPalette::ButtonText, font_->resolve());
+    }
     stylePainter.drawControl(QStyle::CE_ToolButtonLabel, option);
 }

@@ -68,10 +68,10 @@ private slots:
 void TestColors::defaultsInFileForm()
 {
     const TGlobals g = defaults();
-    const QList<qint32> expected{-16777211, 8421504,  -16777208, -16777194, Untouched, -16777208,
-                                 12632256,  0,        16777215,  0,         16777215,  0,
-                                 -16777211, 8421504,  -16777208, 32896,     8421504,   8388608,
-                                 -16777211, 8421504,  0};
+    const QList<qint32> expected{-16777211, 8421504, -16777208, -16777194, Untouched, -16777208,
+                                 12632256,  0,       16777215,  0,         16777215,  0,
+                                 -16777211, 8421504, -16777208, 32896,     8421504,   8388608,
+                                 -16777211, 8421504, 0};
     QCOMPARE(fields(g), expected);
 }
 
@@ -102,8 +102,7 @@ void TestColors::load_data()
     QList<qint32> blanksRead = all;
     blanksRead[0] = -16777211;
     blanksRead[1] = 12;
-    QTest::newRow("blanks around a number, LF line ends")
-        << blanks << true << blanksRead;
+    QTest::newRow("blanks around a number, LF line ends") << blanks << true << blanksRead;
 
     QTest::newRow("empty file reads as all 0") << QByteArray() << true << QList<qint32>(21, 0);
 
@@ -170,8 +169,8 @@ void TestColors::failedSaveReportsAndKeepsOldFile()
     writeFile(path, linesOf(distinct(21)));
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const auto error = Colors::SaveColors(path, defaults());
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (!error)
         QSKIP("running with rights that ignore folder permissions");
     TGlobals g;
