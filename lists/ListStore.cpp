@@ -1,0 +1,373 @@
+#include "lists/ListStore.h"
+
+#include "app/CaseFold.h"
+#include "app/TextFile.h"
+#include "lists/TreeOrder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QImageReader>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+constexpr int kPictureSize = 16;
+
+QImage blankPicture()
+{
+    QImage image(kPictureSize, kPictureSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// Drawn when the icon theme has no picture for the role, so the tree never goes bare.
+QImage drawnListPicture()
+{
+    QImage image = blankPicture();
+    QPainter p(&image);
+    p.setPen(QColor(0x1f, 0x3f, 0x7f));
+    p.setBrush(QColor(0x4a, 0x7d, 0xc9));
+    p.drawRect(2, 1, 11, 13);
+    p.setPen(Qt::white);
+    for (int y = 4; y <= 11; y += 3)
+        p.drawLine(5, y, 11, y);
+    return image;
+}
+
+QImage drawnPagePicture()
+{
+    QImage image = blankPicture();
+    QPainter p(&image);
+    p.setPen(QColor(0x60, 0x60, 0x60));
+    p.setBrush(Qt::white);
+    p.drawPolygon(
+        QPolygon({QPoint(3, 1), QPoint(10, 1), QPoint(13, 4), QPoint(13, 14), QPoint(3, 14)}));
+    p.setPen(QColor(0x2a, 0x6a, 0xc0));
+    for (int y = 6; y <= 12; y += 2)
+        p.drawLine(5, y, 11, y);
+    return image;
+}
+
+QImage builtInPicture(const char *themeName, QImage (*drawn)())
+{
+    const QIcon themed = QIcon::fromTheme(QString::fromLatin1(themeName));
+    if (!themed.isNull()) {
+        const QImage image = themed.pixmap(kPictureSize, kPictureSize).toImage();
+        if (!image.isNull())
+            return image;
+    }
+    return drawn();
+}
+
+// Bitmaps have no transparency of their own; image lists take the bottom-left pixel's colour
+// as the background, and list icons are drawn for that.
+QImage withBitmapBackground(const QImage &bitmap)
+{
+    if (bitmap.hasAlphaChannel())
+        return bitmap;
+    QImage image = bitmap.convertToFormat(QImage::Format_ARGB32);
+    const QRgb background = image.pixel(0, image.height() - 1);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == background)
+                line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    return image;
+}
+
+QImage fitPicture(const QImage &image)
+{
+    if (image.size() == QSize(kPictureSize, kPictureSize))
+        return image;
+    return image.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace
+
+TListStore::TListStore(TGlobals &globals) : globals_(globals)
+{
+    pictures_ << builtInPicture("folder-documents", drawnListPicture)
+              << builtInPicture("text-html", drawnPagePicture);
+}
+
+QString TListStore::filePath(const char *name) const
+{
+    return TextFile::resolveNoCase(globals_.AppDir, QString::fromLatin1(name));
+}
+
+std::optional<QString> TListStore::LoadListsPanel()
+{
+    model_.clear();
+    orphans_.clear();
+    detailReadError_.reset();
+    QStringList errors;
+
+    const TextFile::ReadResult lists = TextFile::readLines(filePath("WebPageList.Ini"));
+    if (lists.error)
+        errors << *lists.error;
+    readListFile(lists.lines);
+
+    // Read even without a list file: its lines are then all kept as orphans, so that a later
+    // save does not wipe the pages of every list.
+    const TextFile::ReadResult details = TextFile::readLines(filePath("WebPageListDtl.Ini"));
+    if (details.error) {
+        errors << *details.error;
+        detailReadError_ = details.error;
+    }
+    readDetailFile(details.lines);
+
+    if (errors.isEmpty())
+        return std::nullopt;
+    return errors.join(u'\n');
+}
+
+void TListStore::readListFile(const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        const TLstRec rec = ListFormat::parseListLine(line);
+        const int picture =
+            rec.IconFile.trimmed().isEmpty() ? ListPicture : ListIconIndex(rec.IconFile);
+        auto *item = new QStandardItem(ListFormat::nodeText(rec));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+        item->setData(rec.Name, NameRole);
+        item->setData(rec.Description, DescriptionRole);
+        item->setData(rec.IconFile, IconFileRole);
+        // Its one column exists before any page does, so adding pages only inserts rows.
+        item->setColumnCount(1);
+        setPictures(item, picture, picture);
+        model_.appendRow(item);
+    }
+}
+
+void TListStore::readDetailFile(const QStringList &lines)
+{
+    // One look-up table instead of a search of the whole tree per line; it keeps listRow's
+    // rule, the first list of a name winning.
+    QHash<QString, int> byName;
+    QHash<QString, int> byKey;
+    for (int row = model_.rowCount() - 1; row >= 0; --row) {
+        const QString name = CaseFold::upper(model_.item(row)->data(NameRole).toString());
+        if (!name.isEmpty())
+            byName.insert(name, row);
+        byKey.insert(CaseFold::upper(ListFormat::listKey(model_.item(row)->text())), row);
+    }
+    for (const QString &line : lines) {
+        const auto detail = ListFormat::parseDetailLine(line);
+        const QString upper = detail ? CaseFold::upper(detail->name) : QString();
+        const int row = !detail                  ? -1
+                        : byName.contains(upper) ? byName.value(upper)
+                                                 : byKey.value(upper, -1);
+        if (row >= 0)
+            model_.item(row)->appendRow(newPage(detail->address, PagePicture, ListPicture));
+        else if (!line.isEmpty())
+            orphans_ << line;
+    }
+}
+
+int TListStore::ListIconIndex(const QString &fileName)
+{
+    const QString name = fileName.trimmed();
+    for (const IconEntry &entry : std::as_const(iconFiles_)) {
+        if (entry.fileName == name)
+            return entry.picture;
+    }
+    const QString suffix = CaseFold::upper(QFileInfo(name).suffix());
+    if (suffix != u"BMP" && suffix != u"ICO") {
+        iconFiles_.append({name, -1});
+        return -1;
+    }
+    // Files written on Windows may use backslashes and a relative path means the program folder.
+    QFileInfo info(QString(name).replace(u'\\', u'/'));
+    const QString dir =
+        info.isAbsolute() ? info.path() : QDir(globals_.AppDir).filePath(info.path());
+    QImageReader reader(TextFile::resolveNoCase(dir, info.fileName()));
+    const QImage image = reader.read();
+    // A missing or broken file is not remembered: once it is mended, the next load shows it.
+    if (image.isNull())
+        return -1;
+    pictures_.append(fitPicture(suffix == u"BMP" ? withBitmapBackground(image) : image));
+    iconFiles_.append({name, int(pictures_.size() - 1)});
+    return iconFiles_.last().picture;
+}
+
+int TListStore::listRow(const QString &upperName) const
+{
+    // The record's own name first: it finds a list whose name breaks the name rule (holds a
+    // "-"); for every other list it is the same name that the node text gives back.
+    if (!upperName.isEmpty()) {
+        for (int row = 0; row < model_.rowCount(); ++row) {
+            if (CaseFold::upper(model_.item(row)->data(NameRole).toString()) == upperName)
+                return row;
+        }
+    }
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        if (CaseFold::upper(ListFormat::listKey(model_.item(row)->text())) == upperName)
+            return row;
+    }
+    return -1;
+}
+
+// The name a detail line carries for the list: what listRow finds that list by again.
+QString TListStore::saveName(int listRow) const
+{
+    const QStandardItem *item = model_.item(listRow);
+    const QString name = item->data(NameRole).toString();
+    return name.isEmpty() ? ListFormat::listKey(item->text()) : name;
+}
+
+int TListStore::FindListNode(const QString &upperName) const
+{
+    const int row = listRow(upperName);
+    return row < 0 ? -1 : TreeOrder::position(model_.index(row, 0));
+}
+
+int TListStore::FindListPage(const QString &lowerAddress, const QString &upperName) const
+{
+    const int row = listRow(upperName);
+    if (row < 0)
+        return -1;
+    const QStandardItem *list = model_.item(row);
+    for (int page = 0; page < list->rowCount(); ++page) {
+        if (CaseFold::lower(list->child(page)->text()) == lowerAddress)
+            return TreeOrder::position(list->child(page)->index());
+    }
+    return -1;
+}
+
+QStringList TListStore::ListPages(const QString &name) const
+{
+    QStringList pages;
+    const int row = listRow(CaseFold::upper(name));
+    if (row < 0)
+        return pages;
+    const QStandardItem *list = model_.item(row);
+    for (int page = 0; page < list->rowCount(); ++page)
+        pages << list->child(page)->text();
+    return pages;
+}
+
+void TListStore::ReplaceListPages(const QString &name, const QStringList &addresses)
+{
+    const int row = listRow(CaseFold::upper(name));
+    if (row < 0)
+        return;
+    QStandardItem *list = model_.item(row);
+    if (list->rowCount() > 0)
+        list->removeRows(0, list->rowCount());
+    QList<QStandardItem *> pages;
+    for (const QString &address : addresses)
+        pages << newPage(address, ListPicture, ListPicture);
+    if (!pages.isEmpty())
+        list->appendRows(pages);
+    globals_.ListsChanged = true;
+}
+
+std::optional<QString> TListStore::SaveListDetails() const
+{
+    if (detailReadError_)
+        return QStringLiteral("The pages of the lists were not saved, because the file could "
+                              "not be read at start and saving would have emptied it.\n") +
+               *detailReadError_;
+    QStringList lines;
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        const QString name = saveName(row);
+        const QStandardItem *list = model_.item(row);
+        for (int page = 0; page < list->rowCount(); ++page)
+            lines << ListFormat::detailLine(name, list->child(page)->text());
+    }
+    lines << orphans_;
+    return TextFile::writeLines(filePath("WebPageListDtl.INI"), lines);
+}
+
+bool TListStore::AddToCurrentList()
+{
+    const QString upperName = CaseFold::upper(globals_.CurrentList);
+    const int row = listRow(upperName);
+    // No page reported yet: an empty address is no page to keep.
+    if (row < 0 || globals_.CurrentUrl.isEmpty())
+        return false;
+    if (FindListPage(CaseFold::lower(globals_.CurrentUrl), upperName) >= 0)
+        return false;
+    model_.item(row)->appendRow(newPage(globals_.CurrentUrl, ListPicture, ListPicture));
+    globals_.ListsChanged = true;
+    return true;
+}
+
+void TListStore::removeNode(const QModelIndex &index)
+{
+    if (!index.isValid() || index.model() != &model_)
+        return;
+    model_.removeRow(index.row(), index.parent());
+    globals_.ListsChanged = true;
+}
+
+QString TListStore::clickedListName(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return {};
+    // A list node answers with the name its pages are saved under, so that Add to Current List
+    // finds it even when its name breaks the name rule.
+    if (!index.parent().isValid())
+        return saveName(index.row());
+    return ListFormat::listName(index.data(Qt::DisplayRole).toString());
+}
+
+TLstRec TListStore::record(int listRow) const
+{
+    const QStandardItem *item = model_.item(listRow);
+    if (!item)
+        return {};
+    return TLstRec{item->data(NameRole).toString(), item->data(DescriptionRole).toString(),
+                   item->data(IconFileRole).toString()};
+}
+
+QList<TLstRec> TListStore::records() const
+{
+    QList<TLstRec> all;
+    for (int row = 0; row < model_.rowCount(); ++row)
+        all << record(row);
+    return all;
+}
+
+QModelIndex TListStore::indexAt(int position) const
+{
+    return TreeOrder::at(model_, position);
+}
+
+QString TListStore::firstNodeText() const
+{
+    return model_.rowCount() > 0 ? model_.item(0)->text() : QString();
+}
+
+QIcon TListStore::picture(int index) const
+{
+    if (index < 0 || index >= pictures_.size())
+        return {};
+    return QIcon(QPixmap::fromImage(pictures_.at(index)));
+}
+
+QStandardItem *TListStore::newPage(const QString &address, int picture, int selectedPicture) const
+{
+    auto *item = new QStandardItem(address);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+    setPictures(item, picture, selectedPicture);
+    return item;
+}
+
+void TListStore::setPictures(QStandardItem *item, int picture, int selectedPicture) const
+{
+    item->setData(picture, PictureRole);
+    item->setData(selectedPicture, SelectedPictureRole);
+    if (picture < 0)
+        return;
+    // Views draw the Selected mode of the icon for a selected node.
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(pictures_.at(picture)), QIcon::Normal);
+    if (selectedPicture >= 0)
+        icon.addPixmap(QPixmap::fromImage(pictures_.at(selectedPicture)), QIcon::Selected);
+    item->setData(icon, Qt::DecorationRole);
+}
