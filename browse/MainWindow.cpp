@@ -93,6 +93,8 @@ TQuillmere1::TQuillmere1(const QString &appDir, QWidget *parent)
 
 TQuillmere1::~TQuillmere1()
 {
+    // Hiding the sub-windows while the frame is taken down still activates them.
+    disconnect(mdiArea_, nullptr, this, nullptr);
     if (&navigation() == this)
         setNavigation(nullptr);
 }

@@ -214,13 +214,14 @@ void TWebControl::GoSearch()
 
 QString TWebControl::LocationName() const
 {
-    // A page without a title shows its address, as the lists expect.
+    // A page without a title shows its address, as the lists expect. The engine stands in a
+    // file's name or the address without its scheme for a missing title.
     const QString title = page()->title();
-    const QString address = LocationURL();
-    if (title.isEmpty() || title == address ||
-        title == url().toString(QUrl::RemoveScheme).mid(2))
-        return address;
-    return title;
+    const QUrl address = url();
+    const bool standIn = title.isEmpty() || title == address.toString() ||
+                         title == address.toString(QUrl::RemoveScheme).mid(2) ||
+                         (address.isLocalFile() && title == address.fileName());
+    return standIn ? address.toString() : title;
 }
 
 QString TWebControl::LocationURL() const

@@ -1,0 +1,199 @@
+#include "FixtureServer.h"
+#include "app/ErrorBox.h"
+#include "app/Globals.h"
+#include "app/TextFile.h"
+#include "browse/ChildWindow.h"
+#include "browse/MainWindow.h"
+#include "organiser/FavoritesPage.h"
+
+#include <QTabWidget>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+QStringList optionsWith(const QString &start, const QString &last, const QString &search)
+{
+    QStringList lines(27);
+    lines[0] = start;
+    lines[1] = last;
+    lines[2] = search;
+    for (int i = 4; i < 12; ++i)
+        lines[i] = QStringLiteral("0");
+    lines[23] = lines[24] = lines[25] = lines[26] = QStringLiteral("FALSE");
+    return lines;
+}
+
+QMap<QString, QDateTime> folderState(const QString &dir)
+{
+    QMap<QString, QDateTime> state;
+    const QFileInfoList entries =
+        QDir(dir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries)
+        state.insert(entry.fileName(), entry.lastModified());
+    return state;
+}
+
+} // namespace
+
+// Start-up and shutdown of the main window, with page opening recorded instead of performed.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstStartOpensSearchThenStartPage();
+    void rememberedPages_data();
+    void rememberedPages();
+    void unreadableOptionsAreRewrittenAtStart();
+    void quietShutdownWritesOnlyOptions();
+    void missingWebPagesFolderStopsStartup();
+    void startupWindowsReallyOpen();
+
+private:
+    std::unique_ptr<TQuillmere1> start(const QString &appDir);
+
+    RecordingNavigation recorder_;
+    QStringList errors_;
+};
+
+void TestStartup::init()
+{
+    Globals = TGlobals();
+    recorder_ = RecordingNavigation();
+    errors_.clear();
+    setErrorBoxHandler([this](const QString &text) { errors_ << text; });
+}
+
+void TestStartup::cleanup()
+{
+    setErrorBoxHandler({});
+    setNavigation(nullptr);
+}
+
+std::unique_ptr<TQuillmere1> TestStartup::start(const QString &appDir)
+{
+    auto window = std::make_unique<TQuillmere1>(appDir);
+    setNavigation(&recorder_);
+    window->show();
+    return window;
+}
+
+void TestStartup::firstStartOpensSearchThenStartPage()
+{
+    QTemporaryDir dir;
+    auto window = start(dir.path());
+    QVERIFY(window->startupCompleted());
+    QCOMPARE(recorder_.opened.size(), 2);
+    QCOMPARE(recorder_.opened[0], Globals.SearchPage);
+    QVERIFY(recorder_.opened[1].endsWith("/Help/Welcome.htm"));
+    QVERIFY(QFileInfo(dir.filePath("WebPages")).isDir());
+    const QStringList written = TextFile::readLines(dir.filePath("Options.INI")).lines;
+    QCOMPARE(written.size(), 27);
+    QCOMPARE(written[0], recorder_.opened[1]);
+    QCOMPARE(written[2], recorder_.opened[0]);
+    QCOMPARE(window->sidePanel()->currentWidget(), static_cast<QWidget *>(window->favoritesPage()));
+    QVERIFY(Globals.NewWindowMode);
+}
+
+void TestStartup::rememberedPages_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("opened");
+    QTest::newRow("start equals last but for case")
+        << optionsWith("http://Site/", "http://site/", "http://search/")
+        << QStringList{"http://site/", "http://search/"};
+    QTest::newRow("all three") << optionsWith("http://start/", "http://last/", "http://search/")
+                               << QStringList{"http://last/", "http://search/", "http://start/"};
+    QTest::newRow("all empty") << optionsWith("", "", "") << QStringList{};
+}
+
+void TestStartup::rememberedPages()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, opened);
+    QTemporaryDir dir;
+    TextFile::writeLines(dir.filePath("Options.INI"), options);
+    auto window = start(dir.path());
+    QCOMPARE(recorder_.opened, opened);
+    if (opened.isEmpty())
+        QVERIFY(window->pictureViewShown());
+}
+
+void TestStartup::unreadableOptionsAreRewrittenAtStart()
+{
+    QTemporaryDir dir;
+    TextFile::writeLines(dir.filePath("Options.INI"),
+                         {"http://s/", "http://l/", "http://q/", "", "letters", "9"});
+    auto window = start(dir.path());
+    const QStringList written = TextFile::readLines(dir.filePath("Options.INI")).lines;
+    QCOMPARE(written.size(), 27);
+    QCOMPARE(written.mid(0, 3), (QStringList{"http://s/", "http://l/", "http://q/"}));
+    QCOMPARE(written.mid(8, 4), (QStringList{"450", "100", "400", "600"}));
+    QCOMPARE(written.mid(23), (QStringList{"FALSE", "FALSE", "FALSE", "FALSE"}));
+}
+
+void TestStartup::quietShutdownWritesOnlyOptions()
+{
+    QTemporaryDir dir;
+    TextFile::writeLines(dir.filePath("Options.INI"), optionsWith("", "", ""));
+    TextFile::writeLines(dir.filePath("History.Ini"), {"*12/10/2026"});
+    TextFile::writeLines(dir.filePath("WebPageList.INI"), {"News - daily"});
+    TextFile::writeLines(dir.filePath("Colors.Ini"), {"1"});
+    auto window = start(dir.path());
+    const QMap<QString, QDateTime> before = folderState(dir.path());
+    QTest::qWait(1100);
+    window->close();
+    const QMap<QString, QDateTime> after = folderState(dir.path());
+    QCOMPARE(after.keys(), before.keys());
+    for (const QString &name : after.keys()) {
+        if (name == "Options.INI")
+            QVERIFY(after[name] > before[name]);
+        else
+            QCOMPARE(after[name], before[name]);
+    }
+}
+
+void TestStartup::missingWebPagesFolderStopsStartup()
+{
+    QTemporaryDir dir;
+    // A file where the folder should be: the folder cannot be made.
+    TextFile::writeLines(dir.filePath("WebPages"), {"not a folder"});
+    TextFile::writeLines(dir.filePath("Options.INI"), optionsWith("keep", "http://l/", ""));
+    auto window = start(dir.path());
+    QVERIFY(!window->startupCompleted());
+    QCOMPARE(errors_.size(), 1);
+    QVERIFY(errors_[0].contains("WebPages"));
+    QVERIFY(recorder_.opened.isEmpty());
+    window->close();
+    // The options never read are not overwritten with defaults.
+    QCOMPARE(TextFile::readLines(dir.filePath("Options.INI")).lines.value(0), QString("keep"));
+}
+
+void TestStartup::startupWindowsReallyOpen()
+{
+    FixtureServer server;
+    server.setPage("/search", "<html><head><title>Search Here</title></head></html>");
+    server.setPage("/start", "<html><head><title>Start Here</title></head></html>");
+    QTemporaryDir dir;
+    TextFile::writeLines(dir.filePath("Options.INI"),
+                         optionsWith(server.url("/start"), "", server.url("/search")));
+    auto window = std::make_unique<TQuillmere1>(dir.path());
+    setNavigation(window.get());
+    window->show();
+    QCOMPARE(window->browserWindows().size(), 2);
+    // The start page's window is brought to the front at the end of start-up.
+    QCOMPARE(window->activeBrowserWindow(), window->browserWindows().at(1));
+    QTRY_COMPARE_WITH_TIMEOUT(window->windowList().count(), 2, 20000);
+    QTRY_COMPARE(window->browserWindows().at(0)->windowTitle(), QString("Search Here"));
+    QTRY_COMPARE(window->browserWindows().at(1)->windowTitle(), QString("Start Here"));
+    QVERIFY(server.requests.contains("/search") && server.requests.contains("/start"));
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

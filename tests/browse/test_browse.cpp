@@ -1,0 +1,358 @@
+#include "FixtureServer.h"
+#include "app/ErrorBox.h"
+#include "app/Globals.h"
+#include "app/LastCharPos.h"
+#include "app/TextFile.h"
+#include "browse/ChildWindow.h"
+#include "browse/MainWindow.h"
+#include "browse/WebControl.h"
+#include "controls/WindowTabBar.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUrl>
+#include <memory>
+
+namespace {
+
+constexpr int kLoadTimeout = 20000;
+
+QString fixture(const QString &name)
+{
+    return QUrl::fromLocalFile(QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/fixtures/pages/") + name)
+        .toString();
+}
+
+QStringList nodeTexts(const TQuillmere1 &window)
+{
+    QStringList texts;
+    for (int i = 0; i < window.windowListView()->topLevelItemCount(); ++i)
+        texts << window.windowListView()->topLevelItem(i)->text(0);
+    return texts;
+}
+
+QStringList addressItems(const TQuillmere1 &window)
+{
+    QStringList texts;
+    for (int i = 0; i < window.addressBox()->count(); ++i)
+        texts << window.addressBox()->itemText(i);
+    return texts;
+}
+
+// Options that open no page at start, so each test chooses its own windows.
+void writeQuietOptions(const QString &appDir)
+{
+    QStringList lines(27);
+    lines[23] = lines[24] = lines[25] = lines[26] = QStringLiteral("FALSE");
+    TextFile::writeLines(appDir + QStringLiteral("/Options.INI"), lines);
+}
+
+} // namespace
+
+class TestBrowse : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void sameAddressThriceGivesThreeWindows();
+    void replaceModeKeepsCountAndPutsNewEntriesLast();
+    void replaceModeWithoutWindowOpensOne();
+    void pageWithFramesRegistersOnce();
+    void untitledPageShowsItsAddress();
+    void twoWindowsWithOneTitle();
+    void closingMiddleWindowKeepsOtherEntriesRight();
+    void lastCloseShowsPictureView();
+    void sameDocumentNavigationCompletes();
+    void loopbackPagesLoadAndRecordCurrentPage();
+    void goAndEnterRules_data();
+    void goAndEnterRules();
+    void lastCharPos_data();
+    void lastCharPos();
+    void windowListSelectionActivatesByExactCaption();
+    void addressBoxClipboardNeedsFocus();
+    void windowMenuFollowsWindows();
+
+private:
+    void waitForEntries(int count);
+    TChildWin1 *open(const QString &address);
+
+    std::unique_ptr<QTemporaryDir> appDir_;
+    std::unique_ptr<TQuillmere1> window_;
+};
+
+void TestBrowse::init()
+{
+    appDir_ = std::make_unique<QTemporaryDir>();
+    writeQuietOptions(appDir_->path());
+    Globals = TGlobals();
+    window_ = std::make_unique<TQuillmere1>(appDir_->path());
+    setNavigation(window_.get());
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(window_->startupCompleted());
+}
+
+void TestBrowse::cleanup()
+{
+    setNavigation(nullptr);
+    window_.reset();
+    appDir_.reset();
+}
+
+void TestBrowse::waitForEntries(int count)
+{
+    QTRY_COMPARE_WITH_TIMEOUT(window_->windowList().count(), count, kLoadTimeout);
+}
+
+TChildWin1 *TestBrowse::open(const QString &address)
+{
+    const int before = window_->windowList().count();
+    window_->OpenPage(address);
+    waitForEntries(before + (Globals.NewWindowMode ? 1 : 0));
+    return window_->activeBrowserWindow();
+}
+
+void TestBrowse::sameAddressThriceGivesThreeWindows()
+{
+    for (int i = 0; i < 3; ++i)
+        window_->OpenPage(fixture("alpha.htm"));
+    QCOMPARE(window_->browserWindows().size(), 3);
+    QCOMPARE(window_->windowTabBar()->tabBar()->count(), 3);
+    waitForEntries(3);
+    QCOMPARE(nodeTexts(*window_), QStringList(3, "Alpha Page"));
+    QCOMPARE(addressItems(*window_), QStringList(3, "Alpha Page"));
+    QTRY_COMPARE(window_->windowTabBar()->tabBar()->tabText(2), QString("Alpha Page"));
+    QVERIFY(!window_->pictureViewShown());
+}
+
+void TestBrowse::replaceModeKeepsCountAndPutsNewEntriesLast()
+{
+    open(fixture("alpha.htm"));
+    open(fixture("beta.htm"));
+    window_->mdiArea()->setActiveSubWindow(window_->browserWindows().first());
+    Globals.NewWindowMode = false;
+    window_->OpenPage(fixture("frames.htm"));
+    QTRY_COMPARE_WITH_TIMEOUT(nodeTexts(*window_), (QStringList{"Beta Page", "Frames Page"}),
+                              kLoadTimeout);
+    QCOMPARE(addressItems(*window_), (QStringList{"Beta Page", "Frames Page"}));
+    QCOMPARE(window_->browserWindows().size(), 2);
+    QCOMPARE(window_->windowTabBar()->tabBar()->count(), 2);
+}
+
+void TestBrowse::replaceModeWithoutWindowOpensOne()
+{
+    Globals.NewWindowMode = false;
+    window_->OpenPage(fixture("alpha.htm"));
+    waitForEntries(1);
+    QCOMPARE(window_->browserWindows().size(), 1);
+}
+
+void TestBrowse::pageWithFramesRegistersOnce()
+{
+    TChildWin1 *child = open(fixture("frames.htm"));
+    QTest::qWait(500);
+    QCOMPARE(nodeTexts(*window_), QStringList{"Frames Page"});
+    QCOMPARE(child->ListIndex, 0);
+    QCOMPARE(child->windowTitle(), QString("Frames Page"));
+    QCOMPARE(Globals.CurrentTitle, QString("Frames Page"));
+}
+
+void TestBrowse::untitledPageShowsItsAddress()
+{
+    TChildWin1 *child = open(fixture("untitled.htm"));
+    QCOMPARE(child->LocationName(), fixture("untitled.htm"));
+    QCOMPARE(nodeTexts(*window_), QStringList{fixture("untitled.htm")});
+    QCOMPARE(child->windowTitle(), fixture("untitled.htm"));
+
+    FixtureServer server;
+    server.setPage("/bare", "<html><body>no title</body></html>");
+    child = open(server.url("/bare"));
+    QCOMPARE(child->LocationName(), server.url("/bare"));
+    QCOMPARE(nodeTexts(*window_).last(), server.url("/bare"));
+}
+
+void TestBrowse::twoWindowsWithOneTitle()
+{
+    open(fixture("alpha.htm"));
+    open(fixture("beta.htm"));
+    TChildWin1 *second = open(fixture("alpha.htm"));
+    QCOMPARE(second->ListIndex, 2);
+    window_->mdiArea()->setActiveSubWindow(window_->browserWindows().at(1));
+    window_->mdiArea()->setActiveSubWindow(second);
+    // Activation finds the first entry with its caption.
+    QCOMPARE(second->ListIndex, 0);
+    QCOMPARE(window_->windowListView()->currentItem(), window_->windowListView()->topLevelItem(0));
+    QCOMPARE(window_->addressBox()->currentIndex(), 0);
+}
+
+void TestBrowse::closingMiddleWindowKeepsOtherEntriesRight()
+{
+    open(fixture("alpha.htm"));
+    TChildWin1 *middle = open(fixture("beta.htm"));
+    TChildWin1 *last = open(fixture("frames.htm"));
+    middle->close();
+    QTRY_COMPARE(window_->browserWindows().size(), 2);
+    QCOMPARE(nodeTexts(*window_), (QStringList{"Alpha Page", "Frames Page"}));
+    QCOMPARE(last->ListIndex, 1);
+    // A later navigation in the last window renames its own entry, not one past the end.
+    last->webControl()->Navigate(fixture("beta.htm"));
+    QTRY_COMPARE_WITH_TIMEOUT(nodeTexts(*window_), (QStringList{"Alpha Page", "Beta Page"}),
+                              kLoadTimeout);
+    QCOMPARE(addressItems(*window_), (QStringList{"Alpha Page", "Beta Page"}));
+    QCOMPARE(window_->windowTabBar()->tabBar()->count(), 2);
+}
+
+void TestBrowse::lastCloseShowsPictureView()
+{
+    TChildWin1 *first = open(fixture("alpha.htm"));
+    TChildWin1 *second = open(fixture("beta.htm"));
+    QVERIFY(!window_->pictureViewShown());
+    first->close();
+    QVERIFY(!window_->pictureViewShown());
+    second->close();
+    QVERIFY(window_->pictureViewShown());
+    QTRY_COMPARE(window_->windowTabBar()->tabBar()->count(), 0);
+    QCOMPARE(window_->windowList().count(), 0);
+}
+
+void TestBrowse::sameDocumentNavigationCompletes()
+{
+    TChildWin1 *child = open(fixture("alpha.htm"));
+    child->webControl()->Navigate(fixture("alpha.htm") + "#part2");
+    QTRY_COMPARE_WITH_TIMEOUT(Globals.CurrentUrl, fixture("alpha.htm") + "#part2", kLoadTimeout);
+    QCOMPARE(nodeTexts(*window_), QStringList{"Alpha Page"});
+}
+
+void TestBrowse::loopbackPagesLoadAndRecordCurrentPage()
+{
+    FixtureServer server;
+    QVERIFY(server.isListening());
+    server.setPage("/one", "<html><head><title>Served One</title></head><body>1</body></html>");
+    TChildWin1 *child = open(server.url("/one"));
+    QCOMPARE(child->windowTitle(), QString("Served One"));
+    QCOMPARE(Globals.CurrentUrl, server.url("/one"));
+    QCOMPARE(Globals.LastPage, server.url("/one"));
+    QVERIFY(server.requests.contains("/one"));
+    QCOMPARE(window_->statusPagePanel()->text().trimmed(),
+             QString("Served One - ") + server.url("/one"));
+}
+
+void TestBrowse::goAndEnterRules_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("enter");
+    QTest::addColumn<QStringList>("activated");
+    QTest::addColumn<QStringList>("opened");
+    const QString current = QStringLiteral("http://current/");
+    QTest::newRow("go www") << "www.example.org" << false << QStringList{}
+                            << QStringList{"www.example.org"};
+    QTest::newRow("go http") << "http://x/" << false << QStringList{} << QStringList{"http://x/"};
+    QTest::newRow("go WWW is a title") << "WWW.EXAMPLE.ORG" << false
+                                       << QStringList{"WWW.EXAMPLE.ORG"} << QStringList{current};
+    QTest::newRow("go other text") << "example.org" << false << QStringList{"example.org"}
+                                   << QStringList{current};
+    QTest::newRow("enter other text") << "example.org" << true << QStringList{}
+                                      << QStringList{"example.org"};
+}
+
+void TestBrowse::goAndEnterRules()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, enter);
+    QFETCH(QStringList, activated);
+    QFETCH(QStringList, opened);
+    RecordingNavigation recorder;
+    setNavigation(&recorder);
+    Globals.CurrentUrl = QStringLiteral("http://current/");
+    window_->addressBox()->setEditText(typed);
+    if (enter)
+        QTest::keyClick(window_->addressBox()->lineEdit(), Qt::Key_Return);
+    else
+        window_->TGoBtnClick();
+    QCOMPARE(recorder.activated, activated);
+    QCOMPARE(recorder.opened, opened);
+}
+
+void TestBrowse::lastCharPos_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::newRow("dots at 2 and 4") << "a.b.c" << 4;
+    QTest::newRow("no dot") << "abcde" << -1;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("last character") << "abc." << 4;
+    QTest::newRow("first character") << ".abc" << 1;
+}
+
+void TestBrowse::lastCharPos()
+{
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QCOMPARE(LastCharPos(text, u'.'), position);
+}
+
+void TestBrowse::windowListSelectionActivatesByExactCaption()
+{
+    TChildWin1 *alpha = open(fixture("alpha.htm"));
+    TChildWin1 *beta = open(fixture("beta.htm"));
+    QCOMPARE(window_->activeBrowserWindow(), beta);
+    window_->windowListView()->setCurrentItem(window_->windowListView()->topLevelItem(0));
+    window_->ShowSelectedWindow();
+    QCOMPARE(window_->activeBrowserWindow(), alpha);
+    // A node whose text no longer matches any caption does nothing.
+    window_->windowListView()->topLevelItem(1)->setText(0, "beta page");
+    window_->windowListView()->setCurrentItem(window_->windowListView()->topLevelItem(1));
+    window_->ShowSelectedWindow();
+    QCOMPARE(window_->activeBrowserWindow(), alpha);
+    window_->ActivateWindowByTitle("BETA PAGE");
+    QCOMPARE(window_->activeBrowserWindow(), beta);
+}
+
+void TestBrowse::addressBoxClipboardNeedsFocus()
+{
+    window_->activateWindow();
+    window_->addressBox()->setEditText("http://typed/");
+    window_->windowListView()->setFocus();
+    QApplication::clipboard()->setText("before");
+    window_->Copy1Click();
+    QCOMPARE(QApplication::clipboard()->text(), QString("before"));
+    window_->addressBox()->lineEdit()->setFocus();
+    QTRY_VERIFY(window_->addressBoxHasFocus());
+    window_->Cut1Click();
+    QCOMPARE(QApplication::clipboard()->text(), QString("http://typed/"));
+    QVERIFY(window_->addressBox()->currentText().isEmpty());
+    QApplication::clipboard()->setText("pasted");
+    window_->Paste1Click();
+    QCOMPARE(window_->addressBox()->currentText(), QString("pasted"));
+}
+
+void TestBrowse::windowMenuFollowsWindows()
+{
+    QMenu *menu = window_->windowMenu();
+    emit menu->aboutToShow();
+    QVERIFY(!menu->actions().first()->isEnabled());
+    open(fixture("alpha.htm"));
+    TChildWin1 *beta = open(fixture("beta.htm"));
+    emit menu->aboutToShow();
+    QVERIFY(menu->actions().first()->isEnabled());
+    QStringList checked;
+    for (QAction *action : menu->actions()) {
+        if (action->isChecked())
+            checked << action->text();
+    }
+    QCOMPARE(checked, QStringList{"&2 Beta Page"});
+    Q_UNUSED(beta);
+}
+
+QTEST_MAIN(TestBrowse)
+#include "test_browse.moc"
