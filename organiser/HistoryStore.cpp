@@ -16,6 +16,9 @@ QStandardItem *makeItem(const QString &text, THistoryStore::Kind kind)
                   THistoryStore::PictureRole);
     item->setData(date ? THistoryStore::DatePicture : THistoryStore::EntrySelectedPicture,
                   THistoryStore::SelectedPictureRole);
+    // A day's column exists before its first page, so adding pages only ever inserts rows.
+    if (date)
+        item->setColumnCount(1);
     return item;
 }
 
@@ -71,32 +74,36 @@ std::optional<QString> THistoryStore::LoadHistory(const QString &path)
 
 void THistoryStore::appendFileLines(const QStringList &lines)
 {
-    // Each day is filled before it joins the model, so the model reports one insertion for
-    // the whole file instead of one per entry.
+    // The model hears of one insertion for the top level and one per day, not one per page.
+    // The days join the model before their pages: pages added to a day that has no model
+    // yet never learn of the model and have no index.
     QList<QStandardItem *> roots;
-    QStandardItem *date = nullptr;
-    QList<QStandardItem *> entries;
-    const auto closeDay = [&] {
-        if (date && !entries.isEmpty())
-            date->appendRows(entries);
-        entries.clear();
-    };
+    QList<QList<QStandardItem *>> pages;
     for (const QString &line : lines) {
         if (line.startsWith(DateMarker)) {
-            closeDay();
-            date = makeItem(line.mid(DateMarker.size()), DateNode);
-            roots << date;
-        } else if (date) {
-            entries << makeItem(line, PageEntry);
+            roots << makeItem(line.mid(DateMarker.size()), DateNode);
+            pages.emplace_back();
+        } else if (!pages.isEmpty()) {
+            pages.last() << makeItem(line, PageEntry);
         } else {
             // A page line above the first date has no day to go under; it stays at the top
             // level so that it is shown and written back rather than lost.
             roots << makeItem(line, PageEntry);
         }
     }
-    closeDay();
-    if (!roots.isEmpty())
-        model_.invisibleRootItem()->appendRows(roots);
+    if (roots.isEmpty())
+        return;
+    const int first = model_.rowCount();
+    model_.invisibleRootItem()->appendRows(roots);
+    int day = 0;
+    for (int row = first; row < model_.rowCount(); ++row) {
+        QStandardItem *item = model_.item(row);
+        if (!isDateNode(item))
+            continue;
+        if (!pages[day].isEmpty())
+            item->appendRows(pages[day]);
+        ++day;
+    }
 }
 
 QStringList THistoryStore::fileLines() const

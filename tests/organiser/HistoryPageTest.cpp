@@ -1,0 +1,279 @@
+#include "organiser/HistoryPage.h"
+
+#include "app/ErrorBox.h"
+#include "app/Globals.h"
+#include "app/Navigation.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSortFilterProxyModel>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write fixture");
+}
+
+const QByteArray Example = "## 14.03.08\r\n"
+                           "Start Page - file:///C:/Pages/start.htm - 14.03.08 09:02:11\r\n"
+                           "## 15.03.08\r\n"
+                           "Notes - file:///C:/Pages/notes.htm - 15.03.08 10:40:57\r\n"
+                           "Mail - http://mail.example/ - 15.03.08 10:41:30\r\n";
+
+} // namespace
+
+// The History page as the user and the main window use it.
+class HistoryPageTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<THistoryPage> page_;
+    RecordingNavigation navigation_;
+    QStringList questions_;
+    QStringList errors_;
+    bool answer_ = true;
+    QDateTime now_;
+
+    QAbstractItemModel *view() { return page_->treeView()->model(); }
+    QStandardItemModel *model() { return page_->store().model(); }
+
+    // Starts the page as the main window does, on a program folder holding the given file.
+    void start(const QByteArray &file, const QString &name = QStringLiteral("History.Ini"))
+    {
+        if (!file.isNull())
+            writeFile(dir_->filePath(name), file);
+        page_ = std::make_unique<THistoryPage>();
+        page_->store().setLocale(QLocale(QLocale::German, QLocale::Germany));
+        page_->store().setClock([this] { return now_; });
+        page_->setConfirm([this](const QString &question) {
+            questions_ << question;
+            return answer_;
+        });
+        page_->resize(260, 400);
+        page_->show();
+        page_->clearLabel();
+        page_->LoadHistory();
+        page_->AddTodayNode();
+    }
+
+    void select(const QModelIndex &sourceIndex)
+    {
+        auto *proxy = static_cast<QSortFilterProxyModel *>(view());
+        page_->treeView()->setCurrentIndex(proxy->mapFromSource(sourceIndex));
+    }
+
+    QByteArray savedFile()
+    {
+        QFile file(dir_->filePath("History.Ini"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        Globals = TGlobals();
+        Globals.AppDir = dir_->path();
+        navigation_ = RecordingNavigation();
+        setNavigation(&navigation_);
+        setErrorBoxHandler([this](const QString &text) { errors_ << text; });
+        questions_.clear();
+        errors_.clear();
+        answer_ = true;
+        now_ = QDateTime(QDate(2008, 3, 15), QTime(11, 0, 0));
+    }
+
+    void cleanup()
+    {
+        page_.reset();
+        setNavigation(nullptr);
+        setErrorBoxHandler({});
+    }
+
+    void quietRunChangesNothing()
+    {
+        start(Example, QStringLiteral("HISTORY.INI"));
+        QAbstractItemModelTester tester(view());
+        QCOMPARE(model()->rowCount(), 2);
+        QCOMPARE(page_->store().TodayIndex(), 2);
+        QVERIFY(!Globals.HistoryChanged);
+        QVERIFY(errors_.isEmpty());
+
+        // The same page again within its second is no change either.
+        Globals.CurrentUrl = "file:///C:/Pages/notes.htm";
+        now_ = QDateTime(QDate(2008, 3, 15), QTime(10, 40, 57));
+        page_->RecordVisit("Notes");
+        QVERIFY(!Globals.HistoryChanged);
+    }
+
+    void visitsReachTheFile()
+    {
+        start(QByteArray());
+        QCOMPARE(model()->rowCount(), 1);
+        Globals.CurrentUrl = "http://a.example/";
+        page_->RecordVisit("A");
+        QVERIFY(Globals.HistoryChanged);
+        page_->SaveHistory();
+        QCOMPARE(savedFile(),
+                 QByteArray("## 15.03.08\r\nA - http://a.example/ - 15.03.08 11:00:00\r\n"));
+
+        // The next start the same day goes on under the same day.
+        now_ = now_.addSecs(60);
+        start(QByteArray());
+        page_->RecordVisit("B");
+        QCOMPARE(model()->rowCount(), 1);
+        QCOMPARE(model()->item(0)->rowCount(), 2);
+    }
+
+    void unreadableFileReported()
+    {
+        QDir(dir_->path()).mkdir("History.Ini");
+        start(QByteArray());
+        QCOMPARE(errors_.size(), 1);
+        QCOMPARE(model()->rowCount(), 1);
+        page_->SaveHistory();
+        QCOMPARE(errors_.size(), 2);
+    }
+
+    void deleteKeyAsksFirst()
+    {
+        start(Example);
+        QAbstractItemModelTester tester(view());
+        auto *tree = page_->treeView();
+
+        // Nothing selected: no question.
+        tree->selectionModel()->clear();
+        QTest::keyClick(tree, Qt::Key_Delete);
+        QVERIFY(questions_.isEmpty());
+
+        select(model()->index(0, 0));
+        answer_ = false;
+        QTest::keyClick(tree, Qt::Key_Delete);
+        QCOMPARE(questions_,
+                 QStringList{"Do You want to Delete the Web Page from History - 14.03.08 ?"});
+        QCOMPARE(model()->rowCount(), 2);
+        QVERIFY(!Globals.HistoryChanged);
+
+        answer_ = true;
+        QTest::keyClick(tree, Qt::Key_Delete);
+        QCOMPARE(model()->rowCount(), 1);
+        QCOMPARE(model()->item(0)->text(), QStringLiteral("15.03.08"));
+        QVERIFY(Globals.HistoryChanged);
+
+        // Another key asks nothing.
+        select(model()->index(0, 0));
+        QTest::keyClick(tree, Qt::Key_A);
+        QCOMPARE(questions_.size(), 2);
+    }
+
+    void clearAsksAndKeepsToday()
+    {
+        start(Example);
+        page_->treeView()->selectionModel()->clear();
+        answer_ = false;
+        page_->clearButton()->click();
+        QCOMPARE(questions_, QStringList{"Do You want to Clear All Browsing History -  ?"});
+        QCOMPARE(model()->rowCount(), 2);
+        QVERIFY(!Globals.HistoryChanged);
+
+        select(model()->index(0, 0, model()->index(1, 0)));
+        answer_ = true;
+        page_->clearButton()->click();
+        QCOMPARE(questions_.last(), "Do You want to Clear All Browsing History - "
+                                    "Notes - file:///C:/Pages/notes.htm - 15.03.08 10:40:57 ?");
+        QCOMPARE(model()->rowCount(), 1);
+        QCOMPARE(model()->item(0)->rowCount(), 0);
+        QVERIFY(Globals.HistoryChanged);
+    }
+
+    void clickShowsTextDoubleClickOpens()
+    {
+        start(Example);
+        auto *tree = page_->treeView();
+        select(model()->index(0, 0, model()->index(0, 0)));
+        const QModelIndex shown = tree->currentIndex();
+        emit tree->clicked(shown);
+        QCOMPARE(page_->label()->text(),
+                 "Start Page - file:///C:/Pages/start.htm - 14.03.08 09:02:11");
+        emit tree->doubleClicked(shown);
+        QCOMPARE(navigation_.opened, QStringList{" file:///C:/Pages/start.htm"});
+
+        tree->selectionModel()->clear();
+        emit tree->doubleClicked(shown);
+        QCOMPARE(navigation_.opened.size(), 1);
+    }
+
+    void filterShowsMatchingPagesOnly()
+    {
+        start(Example + "## 16.03.08\r\n");
+        QAbstractItemModelTester tester(view());
+        const QStringList before = page_->store().fileLines();
+
+        page_->filterBox()->setText("NOTES");
+        QCOMPARE(view()->rowCount(), 1);
+        const QModelIndex day = view()->index(0, 0);
+        QCOMPARE(day.data().toString(), QStringLiteral("15.03.08"));
+        QCOMPARE(view()->rowCount(day), 1);
+        QVERIFY(view()->index(0, 0, day).data().toString().startsWith("Notes"));
+
+        // A day's own text is no match; a page's time stamp is.
+        page_->filterBox()->setText("16.03");
+        QCOMPARE(view()->rowCount(), 0);
+        page_->filterBox()->setText("14.03.08 09");
+        QCOMPARE(view()->rowCount(), 1);
+
+        // Deleting through the filtered tree deletes that page and no other.
+        page_->filterBox()->setText("mail.example");
+        select(model()->index(1, 0, model()->index(1, 0)));
+        QTest::keyClick(page_->treeView(), Qt::Key_Delete);
+        QCOMPARE(model()->item(1)->rowCount(), 1);
+        QCOMPARE(view()->rowCount(), 0);
+
+        page_->filterBox()->clear();
+        QCOMPARE(view()->rowCount(), 3);
+        QStringList expected = before;
+        expected.removeAt(4);
+        QCOMPARE(page_->store().fileLines(), expected);
+    }
+
+    void visitShowsWhileFiltered()
+    {
+        start(Example);
+        page_->filterBox()->setText("fresh");
+        QCOMPARE(view()->rowCount(), 0);
+        Globals.CurrentUrl = "http://fresh.example/";
+        page_->RecordVisit("Fresh");
+        QCOMPARE(view()->rowCount(), 1);
+        QCOMPARE(view()->rowCount(view()->index(0, 0)), 1);
+    }
+
+    void picturesAndDrag()
+    {
+        start(Example);
+        const QModelIndex day = view()->index(0, 0);
+        const QModelIndex entry = view()->index(0, 0, day);
+        QCOMPARE(day.data(THistoryStore::PictureRole).toInt(), 16);
+        QCOMPARE(entry.data(THistoryStore::PictureRole).toInt(), 13);
+        QCOMPARE(entry.data(THistoryStore::SelectedPictureRole).toInt(), 14);
+        QVERIFY(!entry.data(Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(!(view()->flags(entry) & Qt::ItemIsEditable));
+        QVERIFY(view()->flags(entry) & Qt::ItemIsDragEnabled);
+        std::unique_ptr<QMimeData> mime(view()->mimeData({entry}));
+        QCOMPARE(mime->text(), entry.data().toString());
+    }
+};
+
+QTEST_MAIN(HistoryPageTest)
+#include "HistoryPageTest.moc"

@@ -1,0 +1,334 @@
+#include "organiser/HistoryStore.h"
+
+#include "app/TextFile.h"
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The tree as text: "D:" a day, "E:" a page at the top level, two blanks a page under a day.
+QStringList dump(const QStandardItemModel *model)
+{
+    QStringList out;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QStandardItem *item = model->item(row);
+        const bool date = item->data(THistoryStore::KindRole).toInt() == THistoryStore::DateNode;
+        out << (date ? QStringLiteral("D:") : QStringLiteral("E:")) + item->text();
+        for (int child = 0; child < item->rowCount(); ++child) {
+            // A page the model cannot address is a page no view or search can reach.
+            const bool reachable = item->child(child)->index().isValid();
+            out << (reachable ? QStringLiteral("  ") : QStringLiteral("??")) +
+                       item->child(child)->text();
+        }
+    }
+    return out;
+}
+
+QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(QStringLiteral("History.Ini"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write fixture");
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QLocale German(QLocale::German, QLocale::Germany); // dd.MM.yy and HH:mm:ss
+
+} // namespace
+
+// The history file, the tree kept from it, and the rules of recording, deleting and opening.
+class HistoryStoreTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QDateTime now_;
+    QTemporaryDir dir_;
+
+    void fixClock(THistoryStore &store)
+    {
+        store.setLocale(German);
+        store.setClock([this] { return now_; });
+    }
+
+private slots:
+    void init() { now_ = QDateTime(QDate(2008, 3, 15), QTime(10, 40, 57)); }
+
+    void readsFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("tree");
+        QTest::newRow("two days") << QByteArray("## 3/14/2008\r\n"
+                                                "Start Page - file:///C:/start.htm - 3/14/2008\r\n"
+                                                "## 3/15/2008\r\n"
+                                                "Notes - file:///C:/notes.htm - 3/15/2008\r\n")
+                                  << QStringList{"D:3/14/2008",
+                                                 "  Start Page - file:///C:/start.htm - 3/14/2008",
+                                                 "D:3/15/2008",
+                                                 "  Notes - file:///C:/notes.htm - 3/15/2008"};
+        QTest::newRow("hashes without blank are a page")
+            << QByteArray("## d\r\n##x\r\n##\r\n#  y\r\n")
+            << QStringList{"D:d", "  ##x", "  ##", "  #  y"};
+        QTest::newRow("marker alone is a day without text")
+            << QByteArray("## \r\npage\r\n") << QStringList{"D:", "  page"};
+        QTest::newRow("marker keeps what follows as it is")
+            << QByteArray("##  two blanks \r\n") << QStringList{"D: two blanks "};
+        QTest::newRow("empty lines are pages")
+            << QByteArray("## d\r\n\r\n\r\n## e\r\n") << QStringList{"D:d", "  ", "  ", "D:e"};
+        QTest::newRow("days without pages")
+            << QByteArray("## a\r\n## b\r\n") << QStringList{"D:a", "D:b"};
+        QTest::newRow("pages above the first day stay at the top")
+            << QByteArray("lost 1\r\nlost 2\r\n## d\r\np\r\n")
+            << QStringList{"E:lost 1", "E:lost 2", "D:d", "  p"};
+        QTest::newRow("bare LF and no final line end")
+            << QByteArray("## d\np1\r\np2") << QStringList{"D:d", "  p1", "  p2"};
+        QTest::newRow("Windows-1252 text") << QByteArray("## d\r\nCaf\xe9 - x\r\n")
+                                           << QStringList{"D:d", QString::fromUtf8("  Café - x")};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+    }
+
+    void readsFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, tree);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, bytes);
+        THistoryStore store;
+        QAbstractItemModelTester tester(store.model());
+        QVERIFY(!store.LoadHistory(path));
+        QCOMPARE(dump(store.model()), tree);
+
+        // Every line comes back as it was read; only the line ends become CR LF.
+        const QStringList lines = TextFile::splitLines(bytes);
+        QCOMPARE(store.fileLines(), lines);
+        QVERIFY(!store.SaveHistory(path));
+        QCOMPARE(TextFile::readLines(path).lines, lines);
+    }
+
+    void missingAndUnreadableFiles()
+    {
+        THistoryStore store;
+        QVERIFY(!store.LoadHistory(dir_.filePath(QStringLiteral("none.ini"))));
+        QCOMPARE(store.model()->rowCount(), 0);
+        QVERIFY(store.LoadHistory(dir_.path()).has_value());
+        QCOMPARE(store.model()->rowCount(), 0);
+    }
+
+    void failedSaveReportsAndKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "## old\r\n");
+        THistoryStore store;
+        store.appendFileLines({"## new"});
+        // A file standing where the folder should be: the write cannot even start.
+        QVERIFY(store.SaveHistory(path + QStringLiteral("/History.Ini")).has_value());
+        QCOMPARE(readFile(path), QByteArray("## old\r\n"));
+    }
+
+    void dateAndEntryTexts()
+    {
+        THistoryStore store;
+        fixClock(store);
+        QCOMPARE(store.dateText(), QStringLiteral("15.03.08"));
+        QCOMPARE(store.entryText("Notes", "file:///n.htm"),
+                 QStringLiteral("Notes - file:///n.htm - 15.03.08 10:40:57"));
+        now_ = QDateTime(QDate(2008, 3, 16), QTime(0, 0, 0, 500));
+        QCOMPARE(store.entryText("T", "a"), QStringLiteral("T - a - 16.03.08"));
+        now_ = QDateTime(QDate(2008, 3, 16), QTime(0, 0, 1));
+        QCOMPARE(store.entryText("T", "a"), QStringLiteral("T - a - 16.03.08 00:00:01"));
+
+        // Letters of the date are upper-cased for the day's node, not in the time stamp.
+        store.setLocale(QLocale::c());
+        QCOMPARE(store.dateText(), QStringLiteral("16 MAR 2008"));
+        QVERIFY(store.entryText("T", "a").endsWith(QStringLiteral("16 Mar 2008 00:00:01")));
+    }
+
+    void todayNodeFoundOrAdded()
+    {
+        THistoryStore store;
+        QAbstractItemModelTester tester(store.model());
+        fixClock(store);
+        store.appendFileLines({"## 14.03.08", "a", "b", "## 15.03.08", "c", "## 16.03.08"});
+        store.AddTodayNode();
+        QCOMPARE(store.TodayIndex(), 3);
+        QCOMPARE(store.model()->rowCount(), 3);
+
+        now_ = now_.addDays(2);
+        store.AddTodayNode();
+        QCOMPARE(store.model()->rowCount(), 4);
+        QCOMPARE(store.model()->item(3)->text(), QStringLiteral("17.03.08"));
+        QCOMPARE(store.TodayIndex(), 6);
+    }
+
+    void dateNodeComparedInUpperCase()
+    {
+        THistoryStore store;
+        store.appendFileLines({"stray", "## 15 mar 2008", "## 15 Mar 2008"});
+        QCOMPARE(store.FindDateNode("15 MAR 2008"), 1);
+        QCOMPARE(store.FindDateNode("16 MAR 2008"), -1);
+        // A page line is never a day, even with the day's text.
+        QCOMPARE(store.FindDateNode("STRAY"), -1);
+    }
+
+    void secondStartSameDayAppends()
+    {
+        QTemporaryDir dir;
+        THistoryStore first;
+        fixClock(first);
+        first.AddTodayNode();
+        QVERIFY(first.RecordVisit("A", "http://a/"));
+        QVERIFY(!first.SaveHistory(dir.filePath("History.Ini")));
+
+        now_ = now_.addSecs(3600);
+        THistoryStore second;
+        fixClock(second);
+        QVERIFY(!second.LoadHistory(dir.filePath("History.Ini")));
+        second.AddTodayNode();
+        QVERIFY(second.RecordVisit("B", "http://b/"));
+        QCOMPARE(dump(second.model()),
+                 (QStringList{"D:15.03.08", "  A - http://a/ - 15.03.08 10:40:57",
+                              "  B - http://b/ - 15.03.08 11:40:57"}));
+    }
+
+    void sameSecondRecordedOnce()
+    {
+        THistoryStore store;
+        QAbstractItemModelTester tester(store.model());
+        fixClock(store);
+        store.AddTodayNode();
+        QVERIFY(store.RecordVisit("Notes", "http://n/"));
+        now_ = now_.addMSecs(300);
+        QVERIFY(!store.RecordVisit("Notes", "http://n/"));
+        // Letter case alone does not make another visit.
+        QVERIFY(!store.RecordVisit("NOTES", "HTTP://N/"));
+        QVERIFY(store.RecordVisit("Other", "http://n/"));
+        now_ = now_.addSecs(1);
+        QVERIFY(store.RecordVisit("Notes", "http://n/"));
+        QCOMPARE(store.model()->item(0)->rowCount(), 3);
+        QCOMPARE(store.FindHistoryEntry("notes - http://n/ - 15.03.08 10:40:57"), 1);
+        QCOMPARE(store.FindHistoryEntry("notes - http://n/ - 15.03.08 10:40:58"), 3);
+    }
+
+    void duplicatesLookedForFromTodayOn()
+    {
+        THistoryStore store;
+        fixClock(store);
+        const QString text = "P - u - 15.03.08 10:40:57";
+        store.appendFileLines({"## 14.03.08", text, "## 15.03.08", "## 16.03.08", text});
+        store.AddTodayNode();
+        QCOMPARE(store.FindHistoryEntry(text.toLower()), 4);
+        store.Delete(store.model()->index(2, 0));
+        // The copy under an earlier day does not count.
+        QCOMPARE(store.FindHistoryEntry(text.toLower()), -1);
+        QVERIFY(store.RecordVisit("P", "u"));
+    }
+
+    void deleteAndVisit()
+    {
+        THistoryStore store;
+        QAbstractItemModelTester tester(store.model());
+        fixClock(store);
+        store.appendFileLines({"## 13.03.08", "x", "## 14.03.08", "a", "b"});
+        store.AddTodayNode();
+        QCOMPARE(store.TodayIndex(), 5);
+
+        // A day goes with all its pages in one step.
+        QVERIFY(store.Delete(store.model()->index(1, 0)));
+        QCOMPARE(dump(store.model()), (QStringList{"D:13.03.08", "  x", "D:15.03.08"}));
+        QCOMPARE(store.TodayIndex(), 2);
+
+        QVERIFY(store.Delete(store.model()->index(0, 0, store.model()->index(0, 0))));
+        QVERIFY(store.RecordVisit("V", "v"));
+        QCOMPARE(dump(store.model()),
+                 (QStringList{"D:13.03.08", "D:15.03.08", "  V - v - 15.03.08 10:40:57"}));
+        QVERIFY(!store.Delete(QModelIndex()));
+    }
+
+    void deletedTodayMadeAgainByNextVisit()
+    {
+        THistoryStore store;
+        QAbstractItemModelTester tester(store.model());
+        fixClock(store);
+        store.appendFileLines({"## 14.03.08", "a"});
+        store.AddTodayNode();
+        QVERIFY(store.RecordVisit("V", "v"));
+        QVERIFY(store.Delete(store.model()->index(1, 0)));
+        QCOMPARE(store.TodayIndex(), -1);
+
+        now_ = now_.addSecs(5);
+        QVERIFY(store.RecordVisit("W", "w"));
+        QCOMPARE(dump(store.model()),
+                 (QStringList{"D:14.03.08", "  a", "D:15.03.08", "  W - w - 15.03.08 10:41:02"}));
+        QCOMPARE(store.TodayIndex(), 2);
+    }
+
+    void visitsAfterMidnightStayUnderStartDay()
+    {
+        THistoryStore store;
+        fixClock(store);
+        store.AddTodayNode();
+        now_ = QDateTime(QDate(2008, 3, 16), QTime(0, 0, 0));
+        QVERIFY(store.RecordVisit("Late", "l"));
+        QCOMPARE(dump(store.model()), (QStringList{"D:15.03.08", "  Late - l - 16.03.08"}));
+    }
+
+    void clearLeavesOnlyToday()
+    {
+        THistoryStore store;
+        QAbstractItemModelTester tester(store.model());
+        fixClock(store);
+        store.appendFileLines({"stray", "## 14.03.08", "a", "## 15.03.08", "b"});
+        store.AddTodayNode();
+        store.Clear();
+        QCOMPARE(dump(store.model()), QStringList{"D:15.03.08"});
+        QCOMPARE(store.TodayIndex(), 0);
+        QVERIFY(store.RecordVisit("V", "v"));
+        QCOMPARE(store.fileLines(), (QStringList{"## 15.03.08", "V - v - 15.03.08 10:40:57"}));
+    }
+
+    void openAddress_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("entry keeps the leading blank")
+            << "Start Page - file:///C:/Pages/start.htm - 3/14/2008 9:02:11 AM"
+            << " file:///C:/Pages/start.htm";
+        QTest::newRow("hyphen in the title") << "Tea - Green - http://tea/ - 3/14/2008"
+                                             << " Green";
+        QTest::newRow("hyphen inside a title word") << "Re-read - http://r/ - 3/14/2008"
+                                                    << "read";
+        QTest::newRow("hyphen in the address, and the letter before it")
+            << "Sale - http://my-shop.example/ - 3/14/2008"
+            << " http://m";
+        QTest::newRow("date without hyphen") << "3/14/2008"
+                                             << "3/14/2008";
+        QTest::newRow("date with hyphens") << "2008-03-14"
+                                           << "0";
+        QTest::newRow("one hyphen") << "a-b"
+                                    << "b";
+        QTest::newRow("hyphens side by side") << "a--b"
+                                              << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void openAddress()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, address);
+        QCOMPARE(THistoryStore::OpenAddress(text), address);
+    }
+};
+
+QTEST_MAIN(HistoryStoreTest)
+#include "HistoryStoreTest.moc"
