@@ -77,10 +77,13 @@ void setWash(QWidget *widget, const TWash &wash)
 
 void useStyle(QWidget *widget, TSchemeStyle *style)
 {
-    if (widget->style() != style)
+    if (widget->style() != style) {
         widget->setStyle(style);
-    else
+        // A widget not yet polished would meet its style only when first shown.
+        widget->ensurePolished();
+    } else {
         style->polish(widget); // picks up drop-down menus and tab rows added since
+    }
 }
 
 void applyListColors(QWidget *view, const TGlobals &g)

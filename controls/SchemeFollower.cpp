@@ -1,31 +1,70 @@
 #include "controls/SchemeFollower.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QPointer>
 
-TSchemeFollower::TSchemeFollower(QObject *window) : QObject(window)
+namespace {
+const QString Name = QStringLiteral("SchemeFollower");
+
+// Only the application object hears of a new desktop palette; widgets are not told.
+class DesktopWatcher : public QObject
 {
-    setObjectName(QStringLiteral("SchemeFollower"));
-    window->installEventFilter(this);
+public:
+    static DesktopWatcher *instance()
+    {
+        static QPointer<DesktopWatcher> watcher;
+        if (!watcher)
+            watcher = new DesktopWatcher;
+        return watcher;
+    }
+
+    QList<QPointer<TSchemeFollower>> followers;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == QCoreApplication::instance() &&
+            event->type() == QEvent::ApplicationPaletteChange) {
+            followers.removeAll(nullptr);
+            const QList<QPointer<TSchemeFollower>> now = followers;
+            for (const QPointer<TSchemeFollower> &follower : now) {
+                if (follower)
+                    follower->run();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    DesktopWatcher() : QObject(QCoreApplication::instance())
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+};
+} // namespace
+
+TSchemeFollower::TSchemeFollower(QObject *owner) : QObject(owner)
+{
+    setObjectName(Name);
+    DesktopWatcher::instance()->followers.append(this);
 }
 
-TSchemeFollower *TSchemeFollower::follow(QObject *window, std::function<void()> reapply)
+TSchemeFollower *TSchemeFollower::follow(QObject *owner, std::function<void()> reapply)
 {
-    auto *follower = window->findChild<TSchemeFollower *>(QStringLiteral("SchemeFollower"),
-                                                          Qt::FindDirectChildrenOnly);
+    auto *follower = owner->findChild<TSchemeFollower *>(Name, Qt::FindDirectChildrenOnly);
     if (!follower)
-        follower = new TSchemeFollower(window);
+        follower = new TSchemeFollower(owner);
     follower->reapply_ = std::move(reapply);
     return follower;
 }
 
-bool TSchemeFollower::eventFilter(QObject *watched, QEvent *event)
+void TSchemeFollower::run()
 {
-    // The routine sets widget palettes, which must not bring it back in.
-    if (watched == parent() && event->type() == QEvent::ApplicationPaletteChange && !busy_ &&
-        reapply_) {
-        busy_ = true;
-        reapply_();
-        busy_ = false;
-    }
-    return QObject::eventFilter(watched, event);
+    // The routine sets palettes, which must not bring it back in.
+    if (busy_ || !reapply_)
+        return;
+    busy_ = true;
+    reapply_();
+    busy_ = false;
 }

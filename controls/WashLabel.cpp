@@ -1,6 +1,7 @@
 #include "controls/WashLabel.h"
 
-#include <QEvent>
+#include "controls/SchemeFollower.h"
+
 #include <QPainter>
 
 TWashLabel::TWashLabel(QWidget *parent) : QLabel(parent) {}
@@ -17,6 +18,9 @@ void TWashLabel::setFontColor(TSchemeColor color)
 {
     fontColor_ = color;
     applyFontColor();
+    // A font colour taken from the desktop follows it.
+    if (color.isSystem())
+        TSchemeFollower::follow(this, [this] { applyFontColor(); });
 }
 
 void TWashLabel::applyFontColor()
@@ -36,10 +40,3 @@ void TWashLabel::paintEvent(QPaintEvent *event)
     QLabel::paintEvent(event);
 }
 
-void TWashLabel::changeEvent(QEvent *event)
-{
-    // A font colour taken from the desktop follows the desktop.
-    if (event->type() == QEvent::ApplicationPaletteChange && fontColor_.isSystem())
-        applyFontColor();
-    QLabel::changeEvent(event);
-}

@@ -1,6 +1,7 @@
 #include "controls/WashPanel.h"
 
-#include <QEvent>
+#include "controls/SchemeFollower.h"
+
 #include <QPainter>
 
 TWashPanel::TWashPanel(QWidget *parent) : QFrame(parent) {}
@@ -15,6 +16,9 @@ void TWashPanel::setFontColor(TSchemeColor color)
 {
     fontColor_ = color;
     applyFontColor();
+    // A font colour taken from the desktop follows it.
+    if (color.isSystem())
+        TSchemeFollower::follow(this, [this] { applyFontColor(); });
 }
 
 void TWashPanel::applyFontColor()
@@ -34,9 +38,3 @@ void TWashPanel::paintEvent(QPaintEvent *event)
     QFrame::paintEvent(event);
 }
 
-void TWashPanel::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::ApplicationPaletteChange && fontColor_.isSystem())
-        applyFontColor();
-    QFrame::changeEvent(event);
-}
