@@ -1,17 +1,204 @@
 #include "buttons/ButtonBar.h"
 
+#include "app/Globals.h"
+#include "app/Navigation.h"
+#include "app/TextFile.h"
 #include "controls/GlowButton.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QShortcut>
+#include <QStyle>
+#include <QToolBar>
+
+namespace {
+
+constexpr int PanelWidth = 43;
+constexpr int KeyedButtons = 10;
+
+// Alt+1 ... Alt+9 for buttons 1 to 9, Alt+0 for button 10.
+QKeySequence shortcutFor(int number)
+{
+    return QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + number % 10));
+}
+
+} // namespace
 
 TButtonBar::TButtonBar(QWidget *parent) : QWidget(parent)
 {
+    setObjectName(QStringLiteral("AdvDockPanel3"));
+    setFixedWidth(PanelWidth);
+
     toggle_ = new TGlowButton(this);
+    toggle_->setObjectName(QStringLiteral("TToggleBtn"));
     toggle_->setToolTip(QStringLiteral("Toggle between Web Site Buttons"));
+    toggle_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toggle_->setMinimumSize(23, 25);
+    toggle_->setIcon(QIcon::fromTheme(QStringLiteral("view-list-details"),
+                                      style()->standardIcon(QStyle::SP_FileDialogListView)));
     add_ = new TGlowButton(this);
+    add_->setObjectName(QStringLiteral("TAddButBtn"));
     add_->setText(QStringLiteral("Add"));
     add_->setToolTip(QStringLiteral("Add to Buttons"));
     add_->setEnabled(false);
-    connect(toggle_, &TGlowButton::clicked, this, [this] { setVisible(!isVisible()); });
+    connect(toggle_, &TGlowButton::clicked, this, &TButtonBar::TToggleBtnClick);
+    connect(add_, &TGlowButton::clicked, this, &TButtonBar::TAddButBtnClick);
+
+    createButtons();
+    connect(store_.model(), &QStandardItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                for (int row = from.row(); row <= to.row(); ++row)
+                    showButton(row + 1);
+            });
     hide();
+    hostShortcuts();
 }
 
-void TButtonBar::LoadButtonBar() {}
+void TButtonBar::createButtons()
+{
+    // A tool bar floats only out of a main window, so the strip carries a small one of its own.
+    dock_ = new QMainWindow(this);
+    // A main window always starts as a window of its own; this one lives inside the strip.
+    dock_->setWindowFlags(Qt::Widget);
+    dock_->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar_ = new QToolBar(dock_);
+    toolBar_->setObjectName(QStringLiteral("AdvToolBar2"));
+    toolBar_->setWindowTitle(QStringLiteral("Web Site Buttons"));
+    toolBar_->setOrientation(Qt::Vertical);
+    toolBar_->setFloatable(true);
+    toolBar_->setMovable(true);
+    toolBar_->setAllowedAreas(Qt::LeftToolBarArea | Qt::RightToolBarArea);
+    dock_->addToolBar(Qt::LeftToolBarArea, toolBar_);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(dock_);
+
+    for (int number = 1; number <= TButtonStore::ButtonCount; ++number) {
+        auto *button = new TGlowButton(toolBar_);
+        button->setObjectName(QStringLiteral("TButton%1").arg(number));
+        button->setText(QString::number(number));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setMinimumSize(23, 22);
+        connect(button, &TGlowButton::clicked, this, [this, number] { TButtonClick(number); });
+        toolBar_->addWidget(button);
+        buttons_.append(button);
+        showButton(number);
+    }
+}
+
+void TButtonBar::showButton(int number)
+{
+    TGlowButton *button = buttons_.value(number - 1);
+    if (!button)
+        return;
+    button->setEnabled(store_.isAssigned(number));
+    QString tip = store_.hint(number);
+    if (number <= KeyedButtons) {
+        const QString keys = shortcutFor(number).toString(QKeySequence::NativeText);
+        tip = tip.isEmpty() ? keys : tip + QLatin1Char('\n') + keys;
+    }
+    button->setToolTip(tip);
+}
+
+void TButtonBar::LoadButtonBar()
+{
+    store_.LoadButtonBar(Globals.AppDir);
+}
+
+void TButtonBar::TButtonClick(int number)
+{
+    OpenPage(store_.ButtonAddress(number));
+}
+
+void TButtonBar::TToggleBtnClick()
+{
+    const bool showing = isHidden();
+    setVisible(showing);
+    // A strip floated off the panel goes and comes with it.
+    if (toolBar_->isFloating())
+        toolBar_->setVisible(showing);
+    setToggleBitmap(showing ? QStringLiteral("Toggle2.Bmp") : QStringLiteral("Start.Bmp"));
+}
+
+void TButtonBar::setToggleBitmap(const QString &name)
+{
+    const QString bmps = TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Bmps"));
+    const QPixmap picture(TextFile::resolveNoCase(bmps, name));
+    toggle_->setIcon(picture.isNull() ? QIcon() : QIcon(picture));
+}
+
+void TButtonBar::setAssignDialog(QWidget *dialog)
+{
+    assignDialog_ = dialog;
+    add_->setEnabled(dialog != nullptr);
+}
+
+void TButtonBar::TAddButBtnClick()
+{
+    if (!assignDialog_)
+        return;
+    assignDialog_->show();
+    assignDialog_->raise();
+    assignDialog_->activateWindow();
+}
+
+void TButtonBar::applyColors(const QColor &back, const QColor &end, const QColor &text, bool bold)
+{
+    for (TGlowButton *button : std::as_const(buttons_)) {
+        button->setGradient(back, end);
+        button->setMirrorGradient(back, end);
+        button->setFontColor(text);
+        button->setBold(bold);
+    }
+}
+
+TButtonBar::~TButtonBar()
+{
+    dropShortcuts();
+}
+
+void TButtonBar::dropShortcuts()
+{
+    for (const QPointer<QShortcut> &shortcut : std::as_const(shortcuts_))
+        delete shortcut.data();
+    shortcuts_.clear();
+}
+
+bool TButtonBar::event(QEvent *event)
+{
+    if (event->type() == QEvent::ParentChange)
+        hostShortcuts();
+    return QWidget::event(event);
+}
+
+bool TButtonBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ParentChange)
+        hostShortcuts();
+    return QWidget::eventFilter(watched, event);
+}
+
+// The keys must work while the bar is hidden, so they hang on the window that holds it; the
+// ancestors are watched because the bar may reach that window only when a parent is re-homed.
+void TButtonBar::hostShortcuts()
+{
+    for (QWidget *above = parentWidget(); above; above = above->parentWidget())
+        above->installEventFilter(this);
+    QWidget *host = window();
+    if (host == shortcutHost_ && !shortcuts_.isEmpty())
+        return;
+    dropShortcuts();
+    shortcutHost_ = host;
+    for (int number = 1; number <= KeyedButtons; ++number) {
+        auto *shortcut = new QShortcut(shortcutFor(number), host);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, number] {
+            if (store_.isAssigned(number))
+                TButtonClick(number);
+        });
+        shortcuts_.append(shortcut);
+    }
+}
