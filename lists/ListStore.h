@@ -65,6 +65,7 @@ public:
     // ImageList2: the built-in pictures, then every icon file loaded.
     const QList<QImage> &ImageList2() const { return pictures_; }
     QIcon picture(int index) const;
+    // Grows as needed: a program folder with hundreds of list icons keeps all their pictures.
     const QList<IconEntry> &ListIconFiles() const { return iconFiles_; }
     // Detail lines that named no list when the file was read; written back by the next save.
     const QStringList &orphanLines() const { return orphans_; }

@@ -2,12 +2,14 @@
 
 #include "app/ErrorBox.h"
 #include "app/Navigation.h"
+#include "controls/PictureTable.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QStyle>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -24,9 +26,12 @@ bool askYesNo(QWidget *parent, const QString &question)
 
 TListsPage::TListsPage(QWidget *parent) : QWidget(parent)
 {
-    ListMain = speedButton(QStringLiteral("Create and Maintain Web Page Lists"), "document-new");
-    ListAddURL = speedButton(QStringLiteral("Add Web Pages to Web Page List"), "list-add");
-    ListRunBtn = speedButton(QStringLiteral("Run Web Page List"), "media-playback-start");
+    ListMain = speedButton(QStringLiteral("Create and Maintain Web Page Lists"),
+                           PictureTable::themed("document-new", QStyle::SP_FileDialogNewFolder));
+    ListAddURL = speedButton(QStringLiteral("Add Web Pages to Web Page List"),
+                             PictureTable::themed("list-add", QStyle::SP_FileDialogContentsView));
+    ListRunBtn = speedButton(QStringLiteral("Run Web Page List"),
+                             PictureTable::themed("media-playback-start", QStyle::SP_MediaPlay));
 
     Label2 = new QLabel(this);
     Label2->setWordWrap(true);
@@ -61,13 +66,13 @@ TListsPage::TListsPage(QWidget *parent) : QWidget(parent)
     connect(TreeView3, &QTreeView::doubleClicked, this, &TListsPage::TreeView3DblClick);
 }
 
-QToolButton *TListsPage::speedButton(const QString &hint, const char *themeIcon)
+QToolButton *TListsPage::speedButton(const QString &hint, const QIcon &icon)
 {
     auto *button = new QToolButton(this);
     button->setFixedSize(25, 25);
     button->setAutoRaise(true);
     button->setToolTip(hint);
-    button->setIcon(QIcon::fromTheme(QString::fromLatin1(themeIcon)));
+    button->setIcon(icon);
     button->setEnabled(false);
     return button;
 }

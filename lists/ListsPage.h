@@ -56,7 +56,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QToolButton *speedButton(const QString &hint, const char *themeIcon);
+    QToolButton *speedButton(const QString &hint, const QIcon &icon);
     QModelIndex selectedNode() const;
 
     TListStore store_;
