@@ -1,6 +1,6 @@
 #include "organiser/HistoryFilter.h"
 
-#include "organiser/HistoryStore.h"
+#include "organiser/HistoryItem.h"
 
 #include <QApplication>
 #include <QHash>
@@ -12,10 +12,10 @@ namespace {
 QIcon themeIcon(int picture)
 {
     switch (picture) {
-    case THistoryStore::DatePicture:
+    case THistoryItem::DatePicture:
         return QIcon::fromTheme(QStringLiteral("x-office-calendar"),
                                 QApplication::style()->standardIcon(QStyle::SP_DirIcon));
-    case THistoryStore::EntrySelectedPicture:
+    case THistoryItem::EntrySelectedPicture:
         return QIcon::fromTheme(QStringLiteral("document-open"),
                                 QApplication::style()->standardIcon(QStyle::SP_FileIcon));
     default:
@@ -64,11 +64,10 @@ QVariant THistoryFilter::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DecorationRole)
         return QSortFilterProxyModel::data(index, role);
-    const QVariant picture = QSortFilterProxyModel::data(index, THistoryStore::PictureRole);
+    const QVariant picture = QSortFilterProxyModel::data(index, THistoryItem::PictureRole);
     if (!picture.isValid())
         return {};
-    const QVariant selected =
-        QSortFilterProxyModel::data(index, THistoryStore::SelectedPictureRole);
+    const QVariant selected = QSortFilterProxyModel::data(index, THistoryItem::SelectedPictureRole);
     return pictureIcon(picture.toInt(), selected.isValid() ? selected.toInt() : picture.toInt());
 }
 
@@ -87,7 +86,7 @@ bool THistoryFilter::filterAcceptsRow(int sourceRow, const QModelIndex &sourcePa
         return true;
     const QModelIndex index = sourceModel()->index(sourceRow, 0, sourceParent);
     // A day is shown because of its pages, never because of its own text.
-    if (index.data(THistoryStore::KindRole).toInt() == THistoryStore::DateNode)
+    if (index.data(THistoryItem::KindRole).toInt() == THistoryItem::DateNode)
         return false;
     return index.data().toString().contains(words_, Qt::CaseInsensitive);
 }

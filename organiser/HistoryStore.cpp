@@ -6,25 +6,10 @@
 
 namespace {
 
-QStandardItem *makeItem(const QString &text, THistoryStore::Kind kind)
-{
-    auto *item = new QStandardItem(text);
-    item->setEditable(false);
-    item->setData(kind, THistoryStore::KindRole);
-    const bool date = kind == THistoryStore::DateNode;
-    item->setData(date ? THistoryStore::DatePicture : THistoryStore::EntryPicture,
-                  THistoryStore::PictureRole);
-    item->setData(date ? THistoryStore::DatePicture : THistoryStore::EntrySelectedPicture,
-                  THistoryStore::SelectedPictureRole);
-    // A day's column exists before its first page, so adding pages only ever inserts rows.
-    if (date)
-        item->setColumnCount(1);
-    return item;
-}
-
 bool isDateNode(const QStandardItem *item)
 {
-    return item->data(THistoryStore::KindRole).toInt() == THistoryStore::DateNode;
+    const auto *node = dynamic_cast<const THistoryItem *>(item);
+    return node && node->kind() == THistoryItem::DateNode;
 }
 
 // Compares without building a lowered copy: a visit checks thousands of entries of the day.
@@ -81,14 +66,14 @@ void THistoryStore::appendFileLines(const QStringList &lines)
     QList<QList<QStandardItem *>> pages;
     for (const QString &line : lines) {
         if (line.startsWith(DateMarker)) {
-            roots << makeItem(line.mid(DateMarker.size()), DateNode);
+            roots << new THistoryItem(line.mid(DateMarker.size()), THistoryItem::DateNode);
             pages.emplace_back();
         } else if (!pages.isEmpty()) {
-            pages.last() << makeItem(line, PageEntry);
+            pages.last() << new THistoryItem(line, THistoryItem::PageEntry);
         } else {
             // A page line above the first date has no day to go under; it stays at the top
             // level so that it is shown and written back rather than lost.
-            roots << makeItem(line, PageEntry);
+            roots << new THistoryItem(line, THistoryItem::PageEntry);
         }
     }
     if (roots.isEmpty())
@@ -174,7 +159,7 @@ void THistoryStore::AddTodayNode()
         today_ = model_.index(row, 0);
         return;
     }
-    QStandardItem *item = makeItem(text, DateNode);
+    QStandardItem *item = new THistoryItem(text, THistoryItem::DateNode);
     model_.appendRow(item);
     today_ = item->index();
 }
@@ -208,7 +193,7 @@ bool THistoryStore::RecordVisit(const QString &title, const QString &address)
     const QString text = entryText(title, address);
     if (FindHistoryEntry(CaseFold::lower(text)) >= 0)
         return false;
-    model_.itemFromIndex(today_)->appendRow(makeItem(text, PageEntry));
+    model_.itemFromIndex(today_)->appendRow(new THistoryItem(text, THistoryItem::PageEntry));
     return true;
 }
 

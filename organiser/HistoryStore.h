@@ -1,5 +1,7 @@
 #pragma once
 
+#include "organiser/HistoryItem.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QPersistentModelIndex>
@@ -14,15 +16,6 @@
 class THistoryStore
 {
 public:
-    enum Role {
-        PictureRole = Qt::UserRole + 1, // picture number in the main window's image list
-        SelectedPictureRole,
-        KindRole, // a Kind: which nodes the file writes with the date marker
-    };
-    enum Kind { DateNode, PageEntry };
-    static constexpr int DatePicture = 16;
-    static constexpr int EntryPicture = 13;
-    static constexpr int EntrySelectedPicture = 14;
     static inline const QString FileName = QStringLiteral("History.Ini");
     static inline const QString DateMarker = QStringLiteral("## ");
 

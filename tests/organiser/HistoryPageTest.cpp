@@ -264,9 +264,9 @@ private slots:
         start(Example);
         const QModelIndex day = view()->index(0, 0);
         const QModelIndex entry = view()->index(0, 0, day);
-        QCOMPARE(day.data(THistoryStore::PictureRole).toInt(), 16);
-        QCOMPARE(entry.data(THistoryStore::PictureRole).toInt(), 13);
-        QCOMPARE(entry.data(THistoryStore::SelectedPictureRole).toInt(), 14);
+        QCOMPARE(day.data(THistoryItem::PictureRole).toInt(), 16);
+        QCOMPARE(entry.data(THistoryItem::PictureRole).toInt(), 13);
+        QCOMPARE(entry.data(THistoryItem::SelectedPictureRole).toInt(), 14);
         QVERIFY(!entry.data(Qt::DecorationRole).value<QIcon>().isNull());
         QVERIFY(!(view()->flags(entry) & Qt::ItemIsEditable));
         QVERIFY(view()->flags(entry) & Qt::ItemIsDragEnabled);

@@ -15,7 +15,7 @@ QStringList dump(const QStandardItemModel *model)
     QStringList out;
     for (int row = 0; row < model->rowCount(); ++row) {
         const QStandardItem *item = model->item(row);
-        const bool date = item->data(THistoryStore::KindRole).toInt() == THistoryStore::DateNode;
+        const bool date = item->data(THistoryItem::KindRole).toInt() == THistoryItem::DateNode;
         out << (date ? QStringLiteral("D:") : QStringLiteral("E:")) + item->text();
         for (int child = 0; child < item->rowCount(); ++child) {
             // A page the model cannot address is a page no view or search can reach.
