@@ -1,30 +1,201 @@
 #include "organiser/FavoritesPage.h"
 
+#include "app/ErrorBox.h"
+#include "app/Globals.h"
+#include "app/LastCharPos.h"
+#include "app/Navigation.h"
+#include "controls/ShellList.h"
+#include "organiser/Bookmarks.h"
+#include "organiser/Shortcut.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QTreeView>
+#include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+const QString kFolderType = QStringLiteral("File Folder");
+const QString kBookmarkFilter = QStringLiteral("Bookmark files (*.html *.htm);;All files (*)");
+} // namespace
 
 TFavoritesPage::TFavoritesPage(QWidget *parent) : QWidget(parent)
 {
+    FavUpBtn = createButton(QStringLiteral("FavUpBtn"), tr("Go Up One Level"),
+                            QStringLiteral("go-up"), QStyle::SP_FileDialogToParent);
+    FavHomeBtn = createButton(QStringLiteral("FavHomeBtn"), tr("Go to Start of Favorites"),
+                              QStringLiteral("go-home"), QStyle::SP_DirHomeIcon);
+    FavAddFldrBtn = createButton(QStringLiteral("FavAddFldrBtn"), tr("Add New Folder to Favorites"),
+                                 QStringLiteral("folder-new"), QStyle::SP_FileDialogNewFolder);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setMinimumHeight(25);
+    PTShellList1 = new TPTShellList(this);
+    PTShellList1->setObjectName(QStringLiteral("PTShellList1"));
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(2);
+    top->addWidget(FavUpBtn);
+    top->addWidget(FavHomeBtn);
+    top->addWidget(FavAddFldrBtn);
+    top->addWidget(Label1, 1);
     auto *layout = new QVBoxLayout(this);
-    label_ = new QLabel(this);
-    view_ = new QTreeView(this);
-    layout->addWidget(label_);
-    layout->addWidget(view_, 1);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addLayout(top);
+    layout->addWidget(PTShellList1, 1);
+
+    importAction_ = new QAction(tr("&Import Bookmarks..."), this);
+    exportAction_ = new QAction(tr("&Export Bookmarks..."), this);
+    addAction(importAction_);
+    addAction(exportAction_);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    PTShellList1->addContextActions({importAction_, exportAction_});
+
+    chooseImportFile = [this] {
+        return QFileDialog::getOpenFileName(this, tr("Import Bookmarks"), QDir::homePath(),
+                                            kBookmarkFilter);
+    };
+    chooseExportFile = [this] {
+        return QFileDialog::getSaveFileName(this, tr("Export Bookmarks"),
+                                            QDir::home().filePath(QStringLiteral("bookmarks.html")),
+                                            kBookmarkFilter);
+    };
+
+    connect(FavUpBtn, &QToolButton::clicked, this, &TFavoritesPage::FavUpBtnClick);
+    connect(FavHomeBtn, &QToolButton::clicked, this, &TFavoritesPage::FavHomeBtnClick);
+    connect(FavAddFldrBtn, &QToolButton::clicked, this, &TFavoritesPage::FavAddFldrBtnClick);
+    connect(PTShellList1, &QAbstractItemView::clicked, this, &TFavoritesPage::PTShellList1Click);
+    connect(PTShellList1, &TPTShellList::doubleClickOpen, this,
+            &TFavoritesPage::PTShellList1DblClickOpen);
+    connect(PTShellList1, &QAbstractItemView::doubleClicked, this,
+            &TFavoritesPage::PTShellList1DblClick);
+    connect(importAction_, &QAction::triggered, this, &TFavoritesPage::importBookmarks);
+    connect(exportAction_, &QAction::triggered, this, &TFavoritesPage::exportBookmarks);
 }
 
-void TFavoritesPage::setFavoritesFolder(const QString &) {}
-void TFavoritesPage::setGridLines(bool) {}
+QToolButton *TFavoritesPage::createButton(const QString &name, const QString &hint,
+                                          const QString &icon, int fallback)
+{
+    auto *button = new QToolButton(this);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setFixedSize(25, 25);
+    button->setIcon(QIcon::fromTheme(
+        icon, style()->standardIcon(static_cast<QStyle::StandardPixmap>(fallback))));
+    return button;
+}
+
+void TFavoritesPage::setFavoritesFolder(const QString &path)
+{
+    favorites_ = path;
+    PTShellList1->setPath(path);
+}
+
+void TFavoritesPage::setGridLines(bool on)
+{
+    PTShellList1->setGridLines(on);
+}
+
 void TFavoritesPage::clearLabel()
 {
-    label_->clear();
+    Label1->clear();
 }
-void TFavoritesPage::AddToFavorites() {}
+
+void TFavoritesPage::AddToFavorites()
+{
+    emit showRequested();
+    QString target = PTShellList1->path();
+    const auto item = PTShellList1->selectedItem();
+    if (item && item->typeName == kFolderType)
+        target = item->path;
+    WriteShortcut(target.isEmpty() ? QString() : target + u'/');
+}
+
+void TFavoritesPage::FavHomeBtnClick()
+{
+    // The folder may have been removed since start-up; it is made again as at start-up.
+    if (!favorites_.isEmpty())
+        QDir().mkpath(favorites_);
+    PTShellList1->setPath(favorites_);
+}
+
+void TFavoritesPage::FavUpBtnClick()
+{
+    PTShellList1->goUp();
+}
+
+void TFavoritesPage::FavAddFldrBtnClick()
+{
+    // Without a folder on disk there is nowhere sensible to put it (not the root).
+    if (!PTShellList1->path().isEmpty())
+        QDir(PTShellList1->path()).mkdir(QStringLiteral("New Folder"));
+}
+
+void TFavoritesPage::PTShellList1Click()
+{
+    const auto item = PTShellList1->selectedItem();
+    if (!item)
+        return;
+    QString name = item->fileName;
+    // Meant to drop a three-letter extension; it cuts four characters wherever the dot is.
+    if (LastCharPos(name, u'.') > 0)
+        name = name.left(qMax<qsizetype>(0, name.size() - 4));
+    Label1->setText(name);
+}
+
+void TFavoritesPage::PTShellList1DblClickOpen(const QString &, bool *handled)
+{
+    // Shortcuts open in our own windows, never with the desktop's default program.
+    *handled = true;
+}
+
+void TFavoritesPage::PTShellList1DblClick()
+{
+    const auto item = PTShellList1->selectedItem();
+    if (!item)
+        return;
+    std::optional<QString> error;
+    const QString address = ReadShortcutUrl(item->path, &error);
+    if (error)
+        ShowErrorBox(*error, this);
+    else if (!address.isEmpty())
+        OpenPage(address);
+}
+
+void TFavoritesPage::importBookmarks()
+{
+    const QString target = PTShellList1->path().isEmpty() ? favorites_ : PTShellList1->path();
+    if (target.isEmpty())
+        return;
+    const QString file = chooseImportFile();
+    if (file.isEmpty())
+        return;
+    if (const auto error = Bookmarks::importFile(file, target))
+        ShowErrorBox(*error, this);
+}
+
+void TFavoritesPage::exportBookmarks()
+{
+    if (favorites_.isEmpty())
+        return;
+    const QString file = chooseExportFile();
+    if (file.isEmpty())
+        return;
+    if (const auto error = Bookmarks::exportFile(favorites_, file))
+        ShowErrorBox(*error, this);
+}
+
 QAbstractItemView *TFavoritesPage::listView() const
 {
-    return view_;
+    return PTShellList1;
 }
+
 QLabel *TFavoritesPage::label() const
 {
-    return label_;
+    return Label1;
 }

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QAbstractItemView;
+class QAction;
 class QLabel;
+class QToolButton;
+class TPTShellList;
 
 // The "Favorites" page of the side panel: the user's folder of internet shortcuts.
 class TFavoritesPage : public QWidget
@@ -13,15 +17,44 @@ public:
     explicit TFavoritesPage(QWidget *parent = nullptr);
 
     void setFavoritesFolder(const QString &path);
+    QString favoritesFolderPath() const { return favorites_; }
     void setGridLines(bool on);
     void clearLabel();
     // The main tool bar's Add to Favorites: the shared current page as a shortcut.
     void AddToFavorites();
 
     QAbstractItemView *listView() const;
+    TPTShellList *shellList() const { return PTShellList1; }
     QLabel *label() const;
 
+    // The bookmark files to import from and export to; file dialogs unless replaced.
+    std::function<QString()> chooseImportFile;
+    std::function<QString()> chooseExportFile;
+
+signals:
+    // Add to Favorites wants the side panel to show this page.
+    void showRequested();
+
+public slots:
+    void FavHomeBtnClick();
+    void FavUpBtnClick();
+    void FavAddFldrBtnClick();
+    void PTShellList1Click();
+    void PTShellList1DblClickOpen(const QString &path, bool *handled);
+    void PTShellList1DblClick();
+    void importBookmarks();
+    void exportBookmarks();
+
 private:
-    QAbstractItemView *view_ = nullptr;
-    QLabel *label_ = nullptr;
+    QToolButton *createButton(const QString &name, const QString &hint, const QString &icon,
+                              int fallback);
+
+    QToolButton *FavUpBtn = nullptr;
+    QToolButton *FavHomeBtn = nullptr;
+    QToolButton *FavAddFldrBtn = nullptr;
+    QLabel *Label1 = nullptr;
+    TPTShellList *PTShellList1 = nullptr;
+    QAction *importAction_ = nullptr;
+    QAction *exportAction_ = nullptr;
+    QString favorites_;
 };
