@@ -16,6 +16,7 @@
 #include "controls/PictureTable.h"
 #include "controls/WindowTabBar.h"
 #include "lists/ListsPage.h"
+#include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
 #include "organiser/HistoryPage.h"
 #include "organiser/OfflinePage.h"
@@ -49,15 +50,6 @@
 TQuillmere1 *Quillmere1 = nullptr;
 
 namespace {
-
-QString favoritesFolderPath()
-{
-    QString path = qEnvironmentVariable("QUILLMERE_FAVORITES");
-    if (path.isEmpty())
-        path = QDir::homePath() + QStringLiteral("/Favorites");
-    QDir().mkpath(path);
-    return path;
-}
 
 QIcon bitmap(const QString &name)
 {
@@ -292,6 +284,12 @@ void TQuillmere1::createSidePanel()
                        PictureTable::themed("document-open-recent", QStyle::SP_BrowserReload),
                        QStringLiteral("History"));
 
+    // Adding to favorites or to a list shows the page that received the addition.
+    connect(listsPage_, &TListsPage::showRequested, this,
+            [this] { sidePanel_->setCurrentWidget(listsPage_); });
+    connect(favoritesPage_, &TFavoritesPage::showRequested, this,
+            [this] { sidePanel_->setCurrentWidget(favoritesPage_); });
+
     auto *pageList = new QToolButton(sidePanel_);
     pageList->setToolTip(QStringLiteral("Page List"));
     pageList->setAutoRaise(true);
@@ -405,7 +403,7 @@ bool TQuillmere1::runStartupSequence()
     Globals.CurrentUrl.clear();
     Globals.CurrentTitle.clear();
     Globals.SearchPage.clear();
-    favoritesPage_->setFavoritesFolder(favoritesFolderPath());
+    favoritesPage_->setFavoritesFolder(favoritesFolder());
     Colors::SetDefaultColors(Globals);
     Options::SetDefaultOptions(Globals);
     Globals.AppDir = appDir_;
