@@ -223,6 +223,7 @@ void TQuillmere1::createMainToolBar()
     CMBADDR->setFixedWidth(221);
     CMBADDR->setMinimumContentsLength(20);
     CMBADDR->lineEdit()->setPlaceholderText(QStringLiteral("Address or window title"));
+    CMBADDR->installEventFilter(this);
     CMBADDR->lineEdit()->installEventFilter(this);
     connect(CMBADDR, &QComboBox::activated, this, &TQuillmere1::CMBADDRClick);
     mainToolBar_->addWidget(CMBADDR);
@@ -712,6 +713,17 @@ void TQuillmere1::CMBADDRClick(int index)
 
 bool TQuillmere1::eventFilter(QObject *watched, QEvent *event)
 {
+    const bool addressBox = watched == CMBADDR || watched == CMBADDR->lineEdit();
+    if (addressBox && event->type() == QEvent::ShortcutOverride) {
+        // Cut, copy and paste in the address box take its whole text: leave the keys to the
+        // Edit menu of the frame or of the active browser window.
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
+            key->matches(QKeySequence::Paste)) {
+            event->ignore();
+            return true;
+        }
+    }
     if (watched == CMBADDR->lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,6 +82,7 @@ private slots:
     void windowListSelectionActivatesByExactCaption();
     void addressBoxClipboardNeedsFocus();
     void windowMenuFollowsWindows();
+    void editKeysReachActiveWindowMenu();
 
 private:
     void waitForEntries(int count);
@@ -352,6 +354,27 @@ void TestBrowse::windowMenuFollowsWindows()
     }
     QCOMPARE(checked, QStringList{"&2 Beta Page"});
     Q_UNUSED(beta);
+}
+
+void TestBrowse::editKeysReachActiveWindowMenu()
+{
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    TChildWin1 *child = open(fixture("alpha.htm"));
+    QVERIFY(window_->menuBar()->actions().contains(child->editMenu()->menuAction()));
+    QLineEdit *box = window_->addressBox()->lineEdit();
+    window_->addressBox()->setEditText("http://typed/here");
+    box->setFocus();
+    QTRY_VERIFY(window_->addressBoxHasFocus());
+    box->setSelection(0, 4);
+    QApplication::clipboard()->setText("pasted whole");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(window_->addressBox()->currentText(), QString("pasted whole"));
+    box->setSelection(0, 3);
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("pasted whole"));
+    child->close();
+    QTRY_VERIFY(!window_->menuBar()->actions().contains(child->editMenu()->menuAction()));
 }
 
 QTEST_MAIN(TestBrowse)
