@@ -42,18 +42,14 @@ QString decode(const QByteArray &bytes)
 
 QStringList splitLines(const QByteArray &bytes)
 {
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const bool lastLine = end < 0;
-        if (lastLine)
-            end = bytes.size();
-        qsizetype stop = end;
-        if (!lastLine && stop > start && bytes.at(stop - 1) == '\r')
-            --stop;
-        lines.append(decode(bytes.mid(start, stop - start)));
-        start = end + 1;
+    // Decoding once for the whole file keeps large files (a long history) quick to read.
+    const QString text = decode(bytes);
+    QStringList lines = text.split(u'\n');
+    if (text.endsWith(u'\n') || text.isEmpty())
+        lines.removeLast();
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
     }
     return lines;
 }
