@@ -25,6 +25,8 @@ int main(int argc, char *argv[])
     if (const auto error = AppDirectory::seed(appDir, AppDirectory::shippedDataDir(executableDir)))
         qWarning("%s", qPrintable(*error));
 
+    // The windows that live for the whole run, created hidden in this order; the dialogs take
+    // their places after the main window as they are built.
     TQuillmere1 mainWindow(appDir);
     Quillmere1 = &mainWindow;
     setNavigation(&mainWindow);

@@ -40,6 +40,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -303,6 +304,12 @@ void TQuillmere1::createSidePanel()
         menu.exec(pageList->mapToGlobal(QPoint(0, pageList->height())));
     });
     sidePanel_->setCornerWidget(pageList, Qt::TopRightCorner);
+    const QList<QToolButton *> scrollers = sidePanel_->tabBar()->findChildren<QToolButton *>();
+    for (QToolButton *scroller : scrollers) {
+        const bool back = scroller->arrowType() == Qt::LeftArrow ||
+                          scroller->arrowType() == Qt::UpArrow;
+        scroller->setToolTip(back ? QStringLiteral("Previous") : QStringLiteral("Next"));
+    }
 
     buttonBar_ = new TButtonBar;
     auto *left = new QWidget;

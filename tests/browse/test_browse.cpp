@@ -83,6 +83,7 @@ private slots:
     void addressBoxClipboardNeedsFocus();
     void windowMenuFollowsWindows();
     void editKeysReachActiveWindowMenu();
+    void linkWithTargetOpensThroughOpenPage();
 
 private:
     void waitForEntries(int count);
@@ -375,6 +376,18 @@ void TestBrowse::editKeysReachActiveWindowMenu()
     QCOMPARE(QApplication::clipboard()->text(), QString("pasted whole"));
     child->close();
     QTRY_VERIFY(!window_->menuBar()->actions().contains(child->editMenu()->menuAction()));
+}
+
+void TestBrowse::linkWithTargetOpensThroughOpenPage()
+{
+    TChildWin1 *opener = open(fixture("opener.htm"));
+    QWidget *surface = opener->webControl()->focusProxy();
+    QVERIFY(surface);
+    QTRY_VERIFY(surface->isVisible());
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(60, 60));
+    waitForEntries(2);
+    QCOMPARE(window_->browserWindows().size(), 2);
+    QCOMPARE(nodeTexts(*window_), (QStringList{"Opener Page", "Beta Page"}));
 }
 
 QTEST_MAIN(TestBrowse)
