@@ -65,8 +65,7 @@ std::optional<QString> SaveOptions(const QString &path, const TGlobals &g,
     lines << g.FromAddress;
     for (const QString &address : g.ToAddresses)
         lines << address;
-    lines << flag(g.BoldText) << flag(g.GridLines) << flag(g.MaximizeWindows)
-          << flag(g.StartTips);
+    lines << flag(g.BoldText) << flag(g.GridLines) << flag(g.MaximizeWindows) << flag(g.StartTips);
     return TextFile::writeLines(path, lines);
 }
 

@@ -63,9 +63,10 @@ ReadResult readLines(const QString &path)
     result.exists = true;
     QFile file(path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("Cannot read %1: %2")
-                           .arg(QDir::toNativeSeparators(path),
-                                info.isDir() ? QStringLiteral("it is a folder") : file.errorString());
+        result.error =
+            QStringLiteral("Cannot read %1: %2")
+                .arg(QDir::toNativeSeparators(path),
+                     info.isDir() ? QStringLiteral("it is a folder") : file.errorString());
         return result;
     }
     const QByteArray bytes = file.readAll();

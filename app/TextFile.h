@@ -26,8 +26,9 @@ struct ReadResult
 // Reads a whole file into lines. A missing file is not an error: exists is false.
 ReadResult readLines(const QString &path);
 
-// Writes lines as UTF-8, each ended by CR LF (a line break inside a line becomes a blank), atomically: after a failure the old file is
-// still whole. Returns the error text, or nothing on success.
+// Writes lines as UTF-8, each ended by CR LF (a line break inside a line becomes a blank),
+// atomically: after a failure the old file is still whole. Returns the error text, or nothing on
+// success.
 std::optional<QString> writeLines(const QString &path, const QStringList &lines);
 
 // The path of the entry called name in dir, matching the name without regard to ASCII case;

@@ -70,8 +70,7 @@ void TChildWin1::createToolBar()
     static const ToolSpec tools[] = {
         {"Back", "Go To Previous Page", "go-previous", QStyle::SP_ArrowBack,
          &TChildWin1::BackBtnClick, false},
-        {"Next", "Next Page", "go-next", QStyle::SP_ArrowForward, &TChildWin1::FwrdBtnClick,
-         false},
+        {"Next", "Next Page", "go-next", QStyle::SP_ArrowForward, &TChildWin1::FwrdBtnClick, false},
         {"Stop", "Stop Loading Document", "process-stop", QStyle::SP_BrowserStop,
          &TChildWin1::StopBtnClick, false},
         {"Home", "Go to Home Page", "go-home", QStyle::SP_DirHomeIcon, &TChildWin1::HomeBtnClick,

@@ -64,7 +64,8 @@ void TDownloads::track(QWebEngineDownloadRequest *download)
                               : QLocale().formattedDataSize(received);
         }
         item->setText(QStringLiteral("%1 - %2").arg(download->downloadFileName(), state));
-        item->setToolTip(QDir(download->downloadDirectory()).filePath(download->downloadFileName()));
+        item->setToolTip(
+            QDir(download->downloadDirectory()).filePath(download->downloadFileName()));
     };
     connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, list_, update);
     connect(download, &QWebEngineDownloadRequest::stateChanged, list_, update);

@@ -54,8 +54,8 @@ namespace {
 
 QIcon bitmap(const QString &name)
 {
-    const QString path =
-        TextFile::resolveNoCase(TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Bmps")), name);
+    const QString path = TextFile::resolveNoCase(
+        TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Bmps")), name);
     QPixmap picture(path);
     return picture.isNull() ? QIcon() : QIcon(picture);
 }
@@ -165,7 +165,8 @@ void TQuillmere1::createMenus()
                     &TQuillmere1::THelpBtnClick);
     later(help, QStringLiteral("View Quick Tips"));
     help->addSeparator();
-    later(help, QStringLiteral("About Quillmere"))->setObjectName(QStringLiteral("AboutQuillmere1"));
+    later(help, QStringLiteral("About Quillmere"))
+        ->setObjectName(QStringLiteral("AboutQuillmere1"));
 }
 
 TGlowButton *TQuillmere1::addToolButton(const QString &caption, const QString &hint,
@@ -200,21 +201,21 @@ void TQuillmere1::createMainToolBar()
                   QStyle::SP_DirHomeIcon, &TQuillmere1::THomeBtnClick);
     mainToolBar_->addSeparator();
     TGlowButton *addFavorite =
-        addToolButton(QStringLiteral("Add"), QStringLiteral("Add to Favorites"),
-                      "bookmark-new", QStyle::SP_DialogYesButton, nullptr);
+        addToolButton(QStringLiteral("Add"), QStringLiteral("Add to Favorites"), "bookmark-new",
+                      QStyle::SP_DialogYesButton, nullptr);
     addFavorite->setObjectName(QStringLiteral("TAddFavBtn"));
     connect(addFavorite, &TGlowButton::clicked, favoritesPage_, &TFavoritesPage::AddToFavorites);
     TGlowButton *addToList =
-        addToolButton(QStringLiteral("Add"), QStringLiteral("Add to Current List"),
-                      "list-add", QStyle::SP_FileDialogNewFolder, nullptr);
+        addToolButton(QStringLiteral("Add"), QStringLiteral("Add to Current List"), "list-add",
+                      QStyle::SP_FileDialogNewFolder, nullptr);
     addToList->setObjectName(QStringLiteral("TAddListBtn"));
     connect(addToList, &TGlowButton::clicked, listsPage_, &TListsPage::AddToCurrentList);
     mainToolBar_->addWidget(buttonBar_->addButton());
     mainToolBar_->addSeparator();
     TSwitchBtn = addToolButton(
         QStringLiteral("Switch"),
-        QStringLiteral("Switch Between using the Current Page Window or Create a New Window"),
-        "", QStyle::SP_DialogApplyButton, &TQuillmere1::TSwitchBtnClick);
+        QStringLiteral("Switch Between using the Current Page Window or Create a New Window"), "",
+        QStyle::SP_DialogApplyButton, &TQuillmere1::TSwitchBtnClick);
     mainToolBar_->addSeparator();
 
     CMBADDR = new QComboBox(mainToolBar_);
@@ -233,8 +234,8 @@ void TQuillmere1::createMainToolBar()
     addToolButton(QStringLiteral("Go"), QStringLiteral("Go to Web Page"), "go-jump",
                   QStyle::SP_CommandLink, &TQuillmere1::TGoBtnClick);
     mainToolBar_->addSeparator();
-    addToolButton(QString(), QStringLiteral("Previous Window"), "go-previous",
-                  QStyle::SP_ArrowLeft, &TQuillmere1::TPrevBtnClick);
+    addToolButton(QString(), QStringLiteral("Previous Window"), "go-previous", QStyle::SP_ArrowLeft,
+                  &TQuillmere1::TPrevBtnClick);
     addToolButton(QString(), QStringLiteral("Next Window"), "go-next", QStyle::SP_ArrowRight,
                   &TQuillmere1::TNextBtnClick);
     mainToolBar_->addSeparator();
@@ -244,8 +245,8 @@ void TQuillmere1::createMainToolBar()
     addToolButton(QStringLiteral("Find"), QStringLiteral("New Search Window"), "edit-find",
                   QStyle::SP_FileDialogContentsView, &TQuillmere1::TSearchBtnClick);
     mainToolBar_->addSeparator();
-    addToolButton(QStringLiteral("Help"), QStringLiteral("Help Table of Contents"),
-                  "help-contents", QStyle::SP_DialogHelpButton, &TQuillmere1::THelpBtnClick);
+    addToolButton(QStringLiteral("Help"), QStringLiteral("Help Table of Contents"), "help-contents",
+                  QStyle::SP_DialogHelpButton, &TQuillmere1::THelpBtnClick);
 }
 
 void TQuillmere1::createSidePanel()
@@ -280,7 +281,8 @@ void TQuillmere1::createSidePanel()
     sidePanel_->addTab(listsPage_,
                        PictureTable::themed("view-list-details", QStyle::SP_FileDialogListView),
                        QStringLiteral("Lists"));
-    sidePanel_->addTab(offlinePage_, PictureTable::themed("folder-download", QStyle::SP_DriveHDIcon),
+    sidePanel_->addTab(offlinePage_,
+                       PictureTable::themed("folder-download", QStyle::SP_DriveHDIcon),
                        QStringLiteral("OffLine"));
     sidePanel_->addTab(historyPage_,
                        PictureTable::themed("document-open-recent", QStyle::SP_BrowserReload),
@@ -306,8 +308,8 @@ void TQuillmere1::createSidePanel()
     sidePanel_->setCornerWidget(pageList, Qt::TopRightCorner);
     const QList<QToolButton *> scrollers = sidePanel_->tabBar()->findChildren<QToolButton *>();
     for (QToolButton *scroller : scrollers) {
-        const bool back = scroller->arrowType() == Qt::LeftArrow ||
-                          scroller->arrowType() == Qt::UpArrow;
+        const bool back =
+            scroller->arrowType() == Qt::LeftArrow || scroller->arrowType() == Qt::UpArrow;
         scroller->setToolTip(back ? QStringLiteral("Previous") : QStringLiteral("Next"));
     }
 
@@ -401,9 +403,9 @@ bool TQuillmere1::runStartupSequence()
     FirstPaintPending = true;
     Globals.HomePage = QString::fromLatin1(Defaults::HomePage);
     Globals.StartPage =
-        QUrl::fromLocalFile(TextFile::resolveNoCase(
-                                TextFile::resolveNoCase(appDir_, QStringLiteral("Help")),
-                                QString::fromLatin1(Defaults::WelcomePageFile)))
+        QUrl::fromLocalFile(
+            TextFile::resolveNoCase(TextFile::resolveNoCase(appDir_, QStringLiteral("Help")),
+                                    QString::fromLatin1(Defaults::WelcomePageFile)))
             .toString();
     Globals.NewWindowMode = true;
     Globals.ListsChanged = Globals.HistoryChanged = Globals.ListRunning = false;
@@ -419,13 +421,15 @@ bool TQuillmere1::runStartupSequence()
         ShowErrorBox(*error, this);
         return false;
     }
-    const QString optionsPath = TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Options.INI"));
+    const QString optionsPath =
+        TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Options.INI"));
     if (!Options::LoadOptions(optionsPath, Globals, rect_))
         Options::SaveOptions(optionsPath, Globals, rect_);
     optionsLoaded_ = true;
     applyWindowRect();
     favoritesPage_->setGridLines(Globals.GridLines);
-    Colors::LoadColors(TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Colors.Ini")), Globals);
+    Colors::LoadColors(TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Colors.Ini")),
+                       Globals);
     ApplyColors();
     offlinePage_->prepare(TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("WebPages")),
                           listsPage_->treeView()->width() - 6);
@@ -515,7 +519,8 @@ void TQuillmere1::FormClose()
     rect_.WindowTop = y();
     rect_.WindowHeight = height();
     rect_.WindowWidth = width();
-    const QString optionsPath = TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Options.INI"));
+    const QString optionsPath =
+        TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Options.INI"));
     if (const auto error = Options::SaveOptions(optionsPath, Globals, rect_))
         qWarning("%s", qPrintable(*error));
     if (Globals.ListsChanged)
@@ -550,8 +555,8 @@ void TQuillmere1::OpenPage(const QString &address)
 
 void TQuillmere1::ShowHelp(const QString &name)
 {
-    Globals.HelpTopic =
-        TextFile::resolveNoCase(TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Help")), name);
+    Globals.HelpTopic = TextFile::resolveNoCase(
+        TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Help")), name);
     // Until the help window exists, a help page opens like any other page.
     OpenPage(QUrl::fromLocalFile(Globals.HelpTopic).toString());
 }
@@ -629,8 +634,9 @@ void TQuillmere1::updateWindowMenu()
     TChildWin1 *active = activeBrowserWindow();
     int number = 1;
     for (TChildWin1 *child : windows) {
-        const QString text = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(child->windowTitle())
-                                         : QStringLiteral("%1 %2").arg(number).arg(child->windowTitle());
+        const QString text = number < 10
+                                 ? QStringLiteral("&%1 %2").arg(number).arg(child->windowTitle())
+                                 : QStringLiteral("%1 %2").arg(number).arg(child->windowTitle());
         QAction *action = windowMenu_->addAction(text);
         action->setCheckable(true);
         action->setChecked(child == active);

@@ -24,8 +24,8 @@
 #include <QWebEngineCertificateError>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
-#include <QWebEngineSettings>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
 namespace {
 
@@ -135,13 +135,11 @@ void TWebPage::askLogin(const QUrl &url, QAuthenticator *authenticator)
 
 void TWebPage::askPermission(const QUrl &origin, Feature feature)
 {
-    auto *box = new QMessageBox(QMessageBox::Question, kCaption,
-                                QStringLiteral("Allow %1 to use %2?")
-                                    .arg(origin.host().isEmpty() ? origin.toString()
-                                                                 : origin.host(),
-                                         featureName(feature)),
-                                QMessageBox::Yes | QMessageBox::No,
-                                QWebEngineView::forPage(this));
+    auto *box = new QMessageBox(
+        QMessageBox::Question, kCaption,
+        QStringLiteral("Allow %1 to use %2?")
+            .arg(origin.host().isEmpty() ? origin.toString() : origin.host(), featureName(feature)),
+        QMessageBox::Yes | QMessageBox::No, QWebEngineView::forPage(this));
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, this, [this, origin, feature](int result) {
         setFeaturePermission(origin, feature,
@@ -293,8 +291,7 @@ void TWebControl::resizeEvent(QResizeEvent *event)
     crashNotice_->setGeometry(rect());
 }
 
-void TWebControl::onRenderProcessTerminated(
-    QWebEnginePage::RenderProcessTerminationStatus status)
+void TWebControl::onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status)
 {
     if (status == QWebEnginePage::NormalTerminationStatus)
         return;
@@ -308,8 +305,8 @@ void TWebControl::onFullScreen(QWebEngineFullScreenRequest request)
 {
     // The view itself leaves its window for the whole screen and comes back to its place.
     if (request.toggleOn()) {
-        auto *host = parentWidget() ? qobject_cast<QBoxLayout *>(parentWidget()->layout())
-                                    : nullptr;
+        auto *host =
+            parentWidget() ? qobject_cast<QBoxLayout *>(parentWidget()->layout()) : nullptr;
         if (!host || fullScreenHost_)
             return request.reject();
         fullScreenHost_ = parentWidget();
@@ -353,7 +350,8 @@ QString TWebControl::saveAs(const QString &proposedPath)
     if (path.isEmpty())
         return {};
     const QString suffix = QFileInfo(path).suffix().toLower();
-    QWebEngineDownloadRequest::SavePageFormat format = QWebEngineDownloadRequest::SingleHtmlSaveFormat;
+    QWebEngineDownloadRequest::SavePageFormat format =
+        QWebEngineDownloadRequest::SingleHtmlSaveFormat;
     if (suffix == u"mht" || suffix == u"mhtml")
         format = QWebEngineDownloadRequest::MimeHtmlSaveFormat;
     else if (chosenFilter == complete)
@@ -380,9 +378,9 @@ void TWebControl::print()
 
 void TWebControl::showProperties()
 {
-    const QString script = QStringLiteral(
-        "[document.contentType, document.documentElement ?"
-        " document.documentElement.outerHTML.length : 0, document.lastModified]");
+    const QString script =
+        QStringLiteral("[document.contentType, document.documentElement ?"
+                       " document.documentElement.outerHTML.length : 0, document.lastModified]");
     QPointer<TWebControl> self(this);
     page()->runJavaScript(script, [self](const QVariant &result) {
         if (!self)

@@ -30,8 +30,8 @@ TWindowTabBar::TWindowTabBar(QMdiArea *area, QWidget *parent)
     tabs_->setDocumentMode(true);
     tabs_->setDrawBase(false);
 
-    auto *previous = barButton(this, QStringLiteral("Previous"),
-                               style()->standardIcon(QStyle::SP_ArrowLeft));
+    auto *previous =
+        barButton(this, QStringLiteral("Previous"), style()->standardIcon(QStyle::SP_ArrowLeft));
     auto *next =
         barButton(this, QStringLiteral("Next"), style()->standardIcon(QStyle::SP_ArrowRight));
     auto *list = barButton(this, QStringLiteral("TabList"),

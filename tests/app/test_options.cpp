@@ -207,9 +207,8 @@ void TestOptions::survivesAnyBytes()
     for (int i = 0; i < 4096; ++i)
         junk += char((i * 7919) % 256);
     const QByteArray huge(1 << 20, 'x');
-    for (const QByteArray &bytes :
-         {junk, huge, QByteArray("\0\0\0\r\n\0", 6), QByteArray("\xff\xfe\xc3(\r\n"),
-          QByteArray(100000, '\n')}) {
+    for (const QByteArray &bytes : {junk, huge, QByteArray("\0\0\0\r\n\0", 6),
+                                    QByteArray("\xff\xfe\xc3(\r\n"), QByteArray(100000, '\n')}) {
         const Loaded l = load(bytes);
         Q_UNUSED(l);
     }
@@ -271,15 +270,24 @@ void TestOptions::rememberedPages_data()
     QTest::addColumn<QString>("search");
     QTest::addColumn<QString>("start");
     QTest::addColumn<QStringList>("pages");
-    QTest::newRow("first start") << "" << "http://s/" << "file:///w.htm"
-                                 << QStringList{"http://s/", "file:///w.htm"};
-    QTest::newRow("all three") << "http://l/" << "http://s/" << "http://st/"
+    QTest::newRow("first start") << ""
+                                 << "http://s/"
+                                 << "file:///w.htm" << QStringList{"http://s/", "file:///w.htm"};
+    QTest::newRow("all three") << "http://l/"
+                               << "http://s/"
+                               << "http://st/"
                                << QStringList{"http://l/", "http://s/", "http://st/"};
     QTest::newRow("start is last but for case")
-        << "HTTP://A/" << "http://s/" << "http://a/" << QStringList{"HTTP://A/", "http://s/"};
+        << "HTTP://A/"
+        << "http://s/"
+        << "http://a/" << QStringList{"HTTP://A/", "http://s/"};
     QTest::newRow("search equal to last still opens")
-        << "http://s/" << "http://s/" << "" << QStringList{"http://s/", "http://s/"};
-    QTest::newRow("all empty") << "" << "" << "" << QStringList{};
+        << "http://s/"
+        << "http://s/"
+        << "" << QStringList{"http://s/", "http://s/"};
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << "" << QStringList{};
 }
 
 void TestOptions::rememberedPages()
@@ -299,12 +307,18 @@ void TestOptions::currentListFromFirstNode_data()
 {
     QTest::addColumn<QString>("node");
     QTest::addColumn<QString>("list");
-    QTest::newRow("one letter") << "A - things" << "A";
-    QTest::newRow("name") << "News - daily reading" << "News";
-    QTest::newRow("no dash") << "News" << "";
-    QTest::newRow("dash first") << "- x" << "";
-    QTest::newRow("dash second") << "a-x" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("one letter") << "A - things"
+                                << "A";
+    QTest::newRow("name") << "News - daily reading"
+                          << "News";
+    QTest::newRow("no dash") << "News"
+                             << "";
+    QTest::newRow("dash first") << "- x"
+                                << "";
+    QTest::newRow("dash second") << "a-x"
+                                 << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestOptions::currentListFromFirstNode()

@@ -6,10 +6,9 @@
 #include "browse/MainWindow.h"
 #include "organiser/FavoritesPage.h"
 
-#include <QTabWidget>
-
 #include <QDir>
 #include <QFileInfo>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>

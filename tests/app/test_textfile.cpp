@@ -30,7 +30,8 @@ void TestTextFile::splitsLines_data()
     QTest::newRow("lf, no final end") << QByteArray("a\nb") << QStringList{"a", "b"};
     QTest::newRow("blank lines kept") << QByteArray("\r\n\r\nx\r\n") << QStringList{"", "", "x"};
     QTest::newRow("lone cr stays") << QByteArray("a\rb\n") << QStringList{"a\rb"};
-    QTest::newRow("nul inside") << QByteArray("a\0b\n", 4) << QStringList{QString("a") + QChar(0) + "b"};
+    QTest::newRow("nul inside") << QByteArray("a\0b\n", 4)
+                                << QStringList{QString("a") + QChar(0) + "b"};
 }
 
 void TestTextFile::splitsLines()

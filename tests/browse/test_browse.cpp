@@ -260,12 +260,12 @@ void TestBrowse::goAndEnterRules_data()
     QTest::newRow("go www") << "www.example.org" << false << QStringList{}
                             << QStringList{"www.example.org"};
     QTest::newRow("go http") << "http://x/" << false << QStringList{} << QStringList{"http://x/"};
-    QTest::newRow("go WWW is a title") << "WWW.EXAMPLE.ORG" << false
-                                       << QStringList{"WWW.EXAMPLE.ORG"} << QStringList{current};
-    QTest::newRow("go other text") << "example.org" << false << QStringList{"example.org"}
-                                   << QStringList{current};
-    QTest::newRow("enter other text") << "example.org" << true << QStringList{}
-                                      << QStringList{"example.org"};
+    QTest::newRow("go WWW is a title")
+        << "WWW.EXAMPLE.ORG" << false << QStringList{"WWW.EXAMPLE.ORG"} << QStringList{current};
+    QTest::newRow("go other text")
+        << "example.org" << false << QStringList{"example.org"} << QStringList{current};
+    QTest::newRow("enter other text")
+        << "example.org" << true << QStringList{} << QStringList{"example.org"};
 }
 
 void TestBrowse::goAndEnterRules()
