@@ -138,7 +138,10 @@ void TSchemeStyle::paintTabRow(QWidget *widget) const
         const auto *bar = tabs->findChild<QTabBar *>(QString(), Qt::FindDirectChildrenOnly);
         if (!bar || !bar->isVisible())
             return;
-        row = QRect(0, bar->y(), tabs->width(), bar->height());
+        const bool column =
+            tabs->tabPosition() == QTabWidget::West || tabs->tabPosition() == QTabWidget::East;
+        row = column ? QRect(bar->x(), 0, bar->width(), tabs->height())
+                     : QRect(0, bar->y(), tabs->width(), bar->height());
     }
     QPainter painter(widget);
     gradient().paint(painter, row);
@@ -152,7 +155,8 @@ QRect TSchemeStyle::washArea(const QStyleOption *option, const QWidget *widget) 
 void TSchemeStyle::paintBar(QPainter *painter, const QRect &clip, const QRect &area) const
 {
     painter->save();
-    painter->setClipRect(clip);
+    // Within the clip the widget has set: the menu bar's empty area must not cover its items.
+    painter->setClipRect(clip, Qt::IntersectClip);
     gradient().paint(*painter, area);
     painter->restore();
 }
@@ -160,23 +164,48 @@ void TSchemeStyle::paintBar(QPainter *painter, const QRect &clip, const QRect &a
 void TSchemeStyle::paintTabShape(const QStyleOption *option, QPainter *painter) const
 {
     const bool selected = option->state & State_Selected;
-    const QRectF area = QRectF(option->rect).adjusted(0.5, selected ? 0.5 : 2.5, -0.5, 0);
+    // A tab that is not chosen sits back: a little away from the page, its gradient half way to
+    // the end colour. The rounded shape runs on under the page side, which the clip cuts off.
+    const qreal inset = selected ? 0 : 2;
+    QRectF area = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    QRectF outline;
+    const auto *tab = qstyleoption_cast<const QStyleOptionTab *>(option);
+    switch (tab ? tab->shape : QTabBar::RoundedNorth) {
+    case QTabBar::RoundedWest:
+    case QTabBar::TriangularWest:
+        area.setLeft(area.left() + inset);
+        outline = area.adjusted(0, 0, 4, 0);
+        break;
+    case QTabBar::RoundedEast:
+    case QTabBar::TriangularEast:
+        area.setRight(area.right() - inset);
+        outline = area.adjusted(-4, 0, 0, 0);
+        break;
+    case QTabBar::RoundedSouth:
+    case QTabBar::TriangularSouth:
+        area.setBottom(area.bottom() - inset);
+        outline = area.adjusted(0, -4, 0, 0);
+        break;
+    default:
+        area.setTop(area.top() + inset);
+        outline = area.adjusted(0, 0, 0, 4);
+        break;
+    }
     const QColor first = from_.resolve();
     const QColor second = to_.resolve();
-    // A tab that is not chosen sits back: its gradient is half way to the end colour.
     const TWash wash{selected ? from_ : TSchemeColor::fromColor(mix(first, second, 0.5)),
                      selected ? to_ : TSchemeColor::fromColor(second), false};
     QPainterPath shape;
-    shape.addRoundedRect(area.adjusted(0, 0, 0, 4), 3, 3);
+    shape.addRoundedRect(outline, 3, 3);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setClipRect(area);
+    painter->setClipRect(option->rect, Qt::IntersectClip);
+    painter->save();
     painter->setClipPath(shape, Qt::IntersectClip);
     wash.paint(*painter, area);
-    painter->setClipping(false);
+    painter->restore();
     painter->setPen(QPen(border_.resolve(), 1));
     painter->setBrush(Qt::NoBrush);
-    painter->setClipRect(option->rect);
     painter->drawPath(shape);
     painter->restore();
 }

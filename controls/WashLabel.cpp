@@ -39,4 +39,3 @@ void TWashLabel::paintEvent(QPaintEvent *event)
     }
     QLabel::paintEvent(event);
 }
-

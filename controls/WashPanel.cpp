@@ -37,4 +37,3 @@ void TWashPanel::paintEvent(QPaintEvent *event)
     }
     QFrame::paintEvent(event);
 }
-

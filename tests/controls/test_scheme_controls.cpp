@@ -45,6 +45,17 @@ bool nearer(const QImage &image, QPoint at, const QColor &to, const QColor &than
     return false;
 }
 
+bool hasPixelNear(const QImage &image, const QRect &area, const QColor &color)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (distance(image.pixelColor(x, y), color) < 150)
+                return true;
+        }
+    }
+    return false;
+}
+
 QImage shot(QWidget &widget)
 {
     widget.ensurePolished();
@@ -227,6 +238,8 @@ void TestSchemeControls::toolBarAndMenuGradients()
     QVERIFY(nearer(image, {250, bottom}, Yellow, Green));
     // Behind an item the gradient goes on: the running style would fill it plain.
     QVERIFY(nearer(image, {3, bottom}, Yellow, Green));
+    // The items stay on top of the gradient, in the text colour.
+    QVERIFY(hasPixelNear(image, bar.actionGeometry(file->menuAction()), Red));
     QCOMPARE(file->style(), &menus);
     QCOMPARE(recent->style(), &menus);
     file->adjustSize();
