@@ -84,6 +84,7 @@ private slots:
     void windowMenuFollowsWindows();
     void editKeysReachActiveWindowMenu();
     void linkWithTargetOpensThroughOpenPage();
+    void crashedPageComesBackOnRefresh();
 
 private:
     void waitForEntries(int count);
@@ -388,6 +389,19 @@ void TestBrowse::linkWithTargetOpensThroughOpenPage()
     waitForEntries(2);
     QCOMPARE(window_->browserWindows().size(), 2);
     QCOMPARE(nodeTexts(*window_), (QStringList{"Opener Page", "Beta Page"}));
+}
+
+void TestBrowse::crashedPageComesBackOnRefresh()
+{
+    TChildWin1 *child = open(fixture("alpha.htm"));
+    QLabel *notice = child->webControl()->findChild<QLabel *>();
+    QVERIFY(notice);
+    child->webControl()->setUrl(QUrl("chrome://crash"));
+    QTRY_VERIFY_WITH_TIMEOUT(notice->isVisible(), kLoadTimeout);
+    Globals.CurrentUrl = fixture("beta.htm");
+    child->RefreshBtnClick();
+    QTRY_COMPARE_WITH_TIMEOUT(child->windowTitle(), QString("Beta Page"), kLoadTimeout);
+    QVERIFY(!notice->isVisible());
 }
 
 QTEST_MAIN(TestBrowse)
