@@ -338,15 +338,34 @@ void TWebControl::keyPressEvent(QKeyEvent *event)
     QWebEngineView::keyPressEvent(event);
 }
 
+namespace {
+QString askWhereToSave(QWidget *parent, const QString &proposed, const QStringList &filters,
+                       QString *chosen)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Web Page"), proposed,
+                                        filters.join(QStringLiteral(";;")), chosen);
+}
+} // namespace
+
+TWebControl::SaveChooser &TWebControl::saveChooser()
+{
+    static SaveChooser chooser = askWhereToSave;
+    return chooser;
+}
+
+void TWebControl::setSaveChooser(SaveChooser chooser)
+{
+    saveChooser() = chooser ? std::move(chooser) : SaveChooser(askWhereToSave);
+}
+
 QString TWebControl::saveAs(const QString &proposedPath)
 {
     const QString htmlOnly = QStringLiteral("Web Page, HTML only (*.htm *.html)");
     const QString complete = QStringLiteral("Web Page, complete (*.htm *.html)");
     const QString archive = QStringLiteral("Web Archive, single file (*.mht *.mhtml)");
     QString chosenFilter = htmlOnly;
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save Web Page"), proposedPath,
-        QStringList{htmlOnly, complete, archive}.join(QStringLiteral(";;")), &chosenFilter);
+    const QString path =
+        saveChooser()(this, proposedPath, QStringList{htmlOnly, complete, archive}, &chosenFilter);
     if (path.isEmpty())
         return {};
     const QString suffix = QFileInfo(path).suffix().toLower();

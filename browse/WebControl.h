@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -58,6 +59,11 @@ public:
     QString LocationURL() const;
     bool isLoading() const { return loading_; }
 
+    // Asks where a page is saved (the Save As dialog); tests answer in its place.
+    using SaveChooser = std::function<QString(QWidget *parent, const QString &proposed,
+                                              const QStringList &filters, QString *chosen)>;
+    static void setSaveChooser(SaveChooser chooser);
+
     // The address a text opens: local files as file addresses, the rest as a user typed it.
     static QUrl addressToUrl(const QString &address);
 
@@ -79,6 +85,7 @@ private:
     void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status);
     void onFullScreen(QWebEngineFullScreenRequest request);
     QString saveAs(const QString &proposedPath);
+    static SaveChooser &saveChooser();
     void print();
     void showProperties();
 

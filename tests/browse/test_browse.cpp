@@ -7,10 +7,14 @@
 #include "browse/MainWindow.h"
 #include "browse/WebControl.h"
 #include "controls/WindowTabBar.h"
+#include "organiser/OfflinePage.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -85,6 +89,7 @@ private slots:
     void editKeysReachActiveWindowMenu();
     void linkWithTargetOpensThroughOpenPage();
     void crashedPageComesBackOnRefresh();
+    void saveWritesIntoWebPagesAndListsTheNode();
 
 private:
     void waitForEntries(int count);
@@ -402,6 +407,35 @@ void TestBrowse::crashedPageComesBackOnRefresh()
     child->RefreshBtnClick();
     QTRY_COMPARE_WITH_TIMEOUT(child->windowTitle(), QString("Beta Page"), kLoadTimeout);
     QVERIFY(!notice->isVisible());
+}
+
+void TestBrowse::saveWritesIntoWebPagesAndListsTheNode()
+{
+    TChildWin1 *child = open(fixture("alpha.htm"));
+    const QString folder = appDir_->path() + "/WebPages";
+    QString proposed;
+    TWebControl::setSaveChooser(
+        [&](QWidget *, const QString &offered, const QStringList &filters, QString *chosen) {
+            proposed = offered;
+            *chosen = filters.value(2);
+            return folder + "/kept.mht";
+        });
+    child->SaveBtnClick();
+    QCOMPARE(proposed, folder + "/Alpha Page.htm");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder + "/kept.mht").size() > 0, kLoadTimeout);
+    QFile saved(folder + "/kept.mht");
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("Alpha"));
+    const QAbstractItemModel *offline = window_->offlinePage()->treeView()->model();
+    QCOMPARE(offline->index(offline->rowCount() - 1, 0).data().toString(), QString("Alpha Page"));
+
+    // Cancelling the dialog saves nothing and lists nothing.
+    const int nodes = offline->rowCount();
+    TWebControl::setSaveChooser(
+        [](QWidget *, const QString &, const QStringList &, QString *) { return QString(); });
+    child->SaveBtnClick();
+    QCOMPARE(offline->rowCount(), nodes);
+    TWebControl::setSaveChooser({});
 }
 
 QTEST_MAIN(TestBrowse)
