@@ -68,8 +68,6 @@ TQuillmere1::TQuillmere1(const QString &appDir, QWidget *parent)
     setObjectName(QStringLiteral("Quillmere1"));
     setWindowTitle(QStringLiteral("Quillmere"));
     resize(987, 780);
-    QFont tahoma = font();
-    setFont(tahoma);
     createClientArea();
     createSidePanel();
     createMainToolBar();
@@ -392,10 +390,17 @@ void TQuillmere1::showEvent(QShowEvent *event)
 void TQuillmere1::FormShow()
 {
     startupCompleted_ = runStartupSequence();
-    if (splash_) {
-        splash_->hide();
-        splash_->deleteLater();
-    }
+    // A start-up stopped early must not leave the splash standing over everything.
+    closeSplash();
+}
+
+void TQuillmere1::closeSplash()
+{
+    if (!splash_)
+        return;
+    splash_->hide();
+    splash_->deleteLater();
+    splash_ = nullptr;
 }
 
 bool TQuillmere1::runStartupSequence()
@@ -446,10 +451,7 @@ bool TQuillmere1::runStartupSequence()
     historyPage_->LoadHistory();
     historyPage_->AddTodayNode();
     buttonBar_->LoadButtonBar();
-    if (splash_) {
-        splash_->hide();
-        splash_->deleteLater();
-    }
+    closeSplash();
     loadMainPicture();
     for (TChildWin1 *child : browserWindows()) {
         if (child->windowTitle() == Globals.StartPage) {

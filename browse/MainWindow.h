@@ -131,6 +131,7 @@ private:
     void updateWindowMenu();
     void tileWindows(Qt::Orientation orientation);
     void FirstPaint();
+    void closeSplash();
     bool runStartupSequence();
     void applyWindowRect();
     void loadMainPicture();
