@@ -1,11 +1,12 @@
 #include "lists/ListFormat.h"
+
 #include "lists/TreeOrder.h"
 
 #include <QStandardItemModel>
 #include <QtTest>
 
 // The two list file formats, the name rule and the display-order helper.
-class TestListFormat : public QObject
+class ListFormatTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -19,7 +20,7 @@ private slots:
     void displayOrder();
 };
 
-void TestListFormat::listLine_data()
+void ListFormatTest::listLine_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("name");
@@ -64,7 +65,7 @@ void TestListFormat::listLine_data()
                                               << "A - ";
 }
 
-void TestListFormat::listLine()
+void ListFormatTest::listLine()
 {
     QFETCH(QString, line);
     QFETCH(QString, name);
@@ -78,7 +79,7 @@ void TestListFormat::listLine()
     QCOMPARE(ListFormat::nodeText(rec), nodeText);
 }
 
-void TestListFormat::listLineRoundTrip()
+void ListFormatTest::listLineRoundTrip()
 {
     const TLstRec rec{"Tools", "Daily - pages", "/icons/t.ico"};
     QCOMPARE(ListFormat::listLine(rec), QString("Tools|@|Daily - pages|@|/icons/t.ico|@|"));
@@ -88,7 +89,7 @@ void TestListFormat::listLineRoundTrip()
     QCOMPARE(back.IconFile, rec.IconFile);
 }
 
-void TestListFormat::detailLine_data()
+void ListFormatTest::detailLine_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("valid");
@@ -109,7 +110,7 @@ void TestListFormat::detailLine_data()
                                 << "";
 }
 
-void TestListFormat::detailLine()
+void ListFormatTest::detailLine()
 {
     QFETCH(QString, line);
     QFETCH(bool, valid);
@@ -124,7 +125,7 @@ void TestListFormat::detailLine()
     QCOMPARE(ListFormat::detailLine(detail->name, detail->address), line);
 }
 
-void TestListFormat::nameRule_data()
+void ListFormatTest::nameRule_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
@@ -165,7 +166,7 @@ void TestListFormat::nameRule_data()
                                 << "";
 }
 
-void TestListFormat::nameRule()
+void ListFormatTest::nameRule()
 {
     QFETCH(QString, text);
     QFETCH(QString, name);
@@ -174,7 +175,7 @@ void TestListFormat::nameRule()
     QCOMPARE(ListFormat::listKey(text), key);
 }
 
-void TestListFormat::displayOrder()
+void ListFormatTest::displayOrder()
 {
     // a(a1, a2(a21)), b, c(c1)
     QStandardItemModel model;
@@ -203,5 +204,5 @@ void TestListFormat::displayOrder()
     QCOMPARE(TreeOrder::subtreeSize(model.index(0, 0)), 4);
 }
 
-QTEST_GUILESS_MAIN(TestListFormat)
-#include "tst_listformat.moc"
+QTEST_GUILESS_MAIN(ListFormatTest)
+#include "ListFormatTest.moc"

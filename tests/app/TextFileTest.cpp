@@ -1,13 +1,14 @@
+#include "app/TextFile.h"
+
 #include "app/CaseFold.h"
 #include "app/LocaleFormat.h"
-#include "app/TextFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestTextFile : public QObject
+class TextFileTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -21,7 +22,7 @@ private slots:
     void longTimeHasNoZone();
 };
 
-void TestTextFile::splitsLines_data()
+void TextFileTest::splitsLines_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
@@ -34,21 +35,21 @@ void TestTextFile::splitsLines_data()
                                 << QStringList{QString("a") + QChar(0) + "b"};
 }
 
-void TestTextFile::splitsLines()
+void TextFileTest::splitsLines()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     QCOMPARE(TextFile::splitLines(bytes), lines);
 }
 
-void TestTextFile::decodesUtf8AndFallsBackToWindows1252()
+void TextFileTest::decodesUtf8AndFallsBackToWindows1252()
 {
     QCOMPARE(TextFile::decode("caf\xc3\xa9"), QString::fromUtf8("caf\xc3\xa9"));
     // 0xE9 alone is not UTF-8: Windows-1252 é; 0x80 is the euro sign there.
     QCOMPARE(TextFile::decode("caf\xe9 \x80"), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac"));
 }
 
-void TestTextFile::writesCrLfAtomically()
+void TextFileTest::writesCrLfAtomically()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("x.ini");
@@ -61,7 +62,7 @@ void TestTextFile::writesCrLfAtomically()
     QCOMPARE(back.lines, (QStringList{"one", "two three", ""}));
 }
 
-void TestTextFile::failedWriteKeepsOldFile()
+void TextFileTest::failedWriteKeepsOldFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("keep.ini");
@@ -74,7 +75,7 @@ void TestTextFile::failedWriteKeepsOldFile()
     QCOMPARE(TextFile::readLines(path).lines, QStringList{"old"});
 }
 
-void TestTextFile::resolvesNamesWithoutCase()
+void TextFileTest::resolvesNamesWithoutCase()
 {
     QTemporaryDir dir;
     QVERIFY(!TextFile::writeLines(dir.filePath("WebPageList.INI"), {"x"}));
@@ -87,7 +88,7 @@ void TestTextFile::resolvesNamesWithoutCase()
     QVERIFY(TextFile::readLines(dir.filePath("AFolder")).error);
 }
 
-void TestTextFile::foldsAsciiOnly()
+void TextFileTest::foldsAsciiOnly()
 {
     QCOMPARE(CaseFold::upper(QString::fromUtf8("abc\xc3\xa9")), QString::fromUtf8("ABC\xc3\xa9"));
     QCOMPARE(CaseFold::lower("HTTP://X"), QString("http://x"));
@@ -95,7 +96,7 @@ void TestTextFile::foldsAsciiOnly()
     QVERIFY(!CaseFold::sameText(QString::fromUtf8("\xc3\xa9"), QString::fromUtf8("\xc3\x89")));
 }
 
-void TestTextFile::longTimeHasNoZone()
+void TextFileTest::longTimeHasNoZone()
 {
     for (const QLocale &locale : {QLocale(QLocale::English, QLocale::UnitedStates),
                                   QLocale(QLocale::German, QLocale::Germany)}) {
@@ -107,5 +108,5 @@ void TestTextFile::longTimeHasNoZone()
              QStringLiteral("13:05:09"));
 }
 
-QTEST_GUILESS_MAIN(TestTextFile)
-#include "test_textfile.moc"
+QTEST_GUILESS_MAIN(TextFileTest)
+#include "TextFileTest.moc"

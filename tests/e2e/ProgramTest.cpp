@@ -8,7 +8,7 @@
 #include <csignal>
 
 // The whole program as a user starts it: its own folder, its files, its end on a signal.
-class TestProgram : public QObject
+class ProgramTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -19,7 +19,7 @@ private:
     QProcessEnvironment environment(const QString &appDir) const;
 };
 
-QProcessEnvironment TestProgram::environment(const QString &appDir) const
+QProcessEnvironment ProgramTest::environment(const QString &appDir) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QUILLMERE_APPDIR", appDir);
@@ -28,7 +28,7 @@ QProcessEnvironment TestProgram::environment(const QString &appDir) const
     return env;
 }
 
-void TestProgram::signalsRunTheShutdown_data()
+void ProgramTest::signalsRunTheShutdown_data()
 {
     QTest::addColumn<int>("signalNumber");
     QTest::newRow("SIGTERM") << int(SIGTERM);
@@ -36,7 +36,7 @@ void TestProgram::signalsRunTheShutdown_data()
     QTest::newRow("SIGHUP") << int(SIGHUP);
 }
 
-void TestProgram::signalsRunTheShutdown()
+void ProgramTest::signalsRunTheShutdown()
 {
     QFETCH(int, signalNumber);
     QTemporaryDir dir;
@@ -73,5 +73,5 @@ void TestProgram::signalsRunTheShutdown()
     QVERIFY(QFileInfo(dir.filePath("TipHelp.Txt")).exists());
 }
 
-QTEST_GUILESS_MAIN(TestProgram)
-#include "test_program.moc"
+QTEST_GUILESS_MAIN(ProgramTest)
+#include "ProgramTest.moc"

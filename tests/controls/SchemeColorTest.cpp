@@ -20,7 +20,7 @@ QPalette numberedPalette()
 }
 } // namespace
 
-class TestSchemeColor : public QObject
+class SchemeColorTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -32,7 +32,7 @@ private slots:
     void followsTheDesktopPalette();
 };
 
-void TestSchemeColor::rgbHasRedInTheLowByte_data()
+void SchemeColorTest::rgbHasRedInTheLowByte_data()
 {
     QTest::addColumn<qint32>("value");
     QTest::addColumn<QColor>("color");
@@ -44,7 +44,7 @@ void TestSchemeColor::rgbHasRedInTheLowByte_data()
     QTest::newRow("white") << 16777215 << QColor(255, 255, 255);
 }
 
-void TestSchemeColor::rgbHasRedInTheLowByte()
+void SchemeColorTest::rgbHasRedInTheLowByte()
 {
     QFETCH(qint32, value);
     QFETCH(QColor, color);
@@ -54,7 +54,7 @@ void TestSchemeColor::rgbHasRedInTheLowByte()
     QCOMPARE(TSchemeColor::fromColor(color).value(), value);
 }
 
-void TestSchemeColor::systemReferenceResolvesToPalette_data()
+void SchemeColorTest::systemReferenceResolvesToPalette_data()
 {
     QTest::addColumn<qint32>("value");
     QTest::addColumn<QPalette::ColorGroup>("group");
@@ -69,7 +69,7 @@ void TestSchemeColor::systemReferenceResolvesToPalette_data()
     QTest::newRow("24 info background") << -16777192 << QPalette::Active << QPalette::ToolTipBase;
 }
 
-void TestSchemeColor::systemReferenceResolvesToPalette()
+void SchemeColorTest::systemReferenceResolvesToPalette()
 {
     QFETCH(qint32, value);
     QFETCH(QPalette::ColorGroup, group);
@@ -81,7 +81,7 @@ void TestSchemeColor::systemReferenceResolvesToPalette()
     QCOMPARE(TSchemeColor::system(TSchemeColor::SystemIndex(scheme.systemIndex())).value(), value);
 }
 
-void TestSchemeColor::unknownIndexIsBlack()
+void SchemeColorTest::unknownIndexIsBlack()
 {
     for (int index : {25, 31, 200}) {
         const TSchemeColor scheme(static_cast<qint32>(0xFF000000u | unsigned(index)));
@@ -89,7 +89,7 @@ void TestSchemeColor::unknownIndexIsBlack()
     }
 }
 
-void TestSchemeColor::followsTheDesktopPalette()
+void SchemeColorTest::followsTheDesktopPalette()
 {
     const TSchemeColor window(-16777211);
     QPalette desktop = QGuiApplication::palette();
@@ -101,5 +101,5 @@ void TestSchemeColor::followsTheDesktopPalette()
     QCOMPARE(window.resolve(), QColor(40, 50, 60));
 }
 
-QTEST_MAIN(TestSchemeColor)
-#include "test_scheme_color.moc"
+QTEST_MAIN(SchemeColorTest)
+#include "SchemeColorTest.moc"

@@ -93,7 +93,7 @@ void verifyButton(TGlowButton *button, const TGlobals &g)
 
 } // namespace
 
-class TestSchemeWindows : public QObject
+class SchemeWindowsTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -112,7 +112,7 @@ private:
     TQuillmere1 *window_ = nullptr;
 };
 
-void TestSchemeWindows::init()
+void SchemeWindowsTest::init()
 {
     appDir_ = std::make_unique<QTemporaryDir>();
     writeQuietOptions(appDir_->path(), true);
@@ -129,7 +129,7 @@ void TestSchemeWindows::init()
     QVERIFY(window_->startupCompleted());
 }
 
-void TestSchemeWindows::cleanup()
+void SchemeWindowsTest::cleanup()
 {
     setNavigation(nullptr);
     window_ = nullptr;
@@ -137,7 +137,7 @@ void TestSchemeWindows::cleanup()
     appDir_.reset();
 }
 
-QList<QWidget *> TestSchemeWindows::lists() const
+QList<QWidget *> SchemeWindowsTest::lists() const
 {
     return {window_->favoritesPage()->listView(),
             window_->addressBox(),
@@ -147,7 +147,7 @@ QList<QWidget *> TestSchemeWindows::lists() const
             window_->historyPage()->treeView()};
 }
 
-QList<TGlowButton *> TestSchemeWindows::buttons() const
+QList<TGlowButton *> SchemeWindowsTest::buttons() const
 {
     QList<TGlowButton *> all = window_->toolButtons();
     all << window_->buttonBar()->toggleButton() << window_->buttonBar()->addButton()
@@ -155,7 +155,7 @@ QList<TGlowButton *> TestSchemeWindows::buttons() const
     return all;
 }
 
-void TestSchemeWindows::startupAppliesEveryRow()
+void SchemeWindowsTest::startupAppliesEveryRow()
 {
     const TGlobals &g = Globals;
     QCOMPARE(rgb(g.MainBackColor), Loud[0]);
@@ -240,7 +240,7 @@ void TestSchemeWindows::startupAppliesEveryRow()
         verifyButton(button, g);
 }
 
-void TestSchemeWindows::boldOnAndOff()
+void SchemeWindowsTest::boldOnAndOff()
 {
     for (bool bold : {false, true, false}) {
         Globals.BoldText = bold;
@@ -253,7 +253,7 @@ void TestSchemeWindows::boldOnAndOff()
     }
 }
 
-void TestSchemeWindows::openBrowserWindowsTakeNewSchemeAtOnce()
+void SchemeWindowsTest::openBrowserWindowsTakeNewSchemeAtOnce()
 {
     window_->OpenPage(fixture("alpha.htm"));
     TChildWin1 *first = window_->activeBrowserWindow();
@@ -289,5 +289,5 @@ void TestSchemeWindows::openBrowserWindowsTakeNewSchemeAtOnce()
     QCOMPARE(first->palette().color(QPalette::WindowText), rgb(Globals.ButtonTextColor));
 }
 
-QTEST_MAIN(TestSchemeWindows)
-#include "test_scheme_windows.moc"
+QTEST_MAIN(SchemeWindowsTest)
+#include "SchemeWindowsTest.moc"

@@ -1,5 +1,6 @@
-#include "app/Globals.h"
 #include "lists/ListStore.h"
+
+#include "app/Globals.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -9,7 +10,7 @@
 #include <QtTest>
 
 // The list store: loading the two files into the tree, the operations on it, and saving.
-class TestListStore : public QObject
+class ListStoreTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -43,7 +44,7 @@ private:
     std::unique_ptr<QAbstractItemModelTester> tester_;
 };
 
-void TestListStore::init()
+void ListStoreTest::init()
 {
     tester_.reset();
     dir_ = std::make_unique<QTemporaryDir>();
@@ -52,20 +53,20 @@ void TestListStore::init()
     globals_.AppDir = dir_->path();
 }
 
-void TestListStore::write(const QString &name, const QByteArray &bytes)
+void ListStoreTest::write(const QString &name, const QByteArray &bytes)
 {
     QFile file(dir_->filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QByteArray TestListStore::read(const QString &name) const
+QByteArray ListStoreTest::read(const QString &name) const
 {
     QFile file(dir_->filePath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString TestListStore::makeBitmap(const QString &name, QRgb colour)
+QString ListStoreTest::makeBitmap(const QString &name, QRgb colour)
 {
     QImage image(16, 16, QImage::Format_RGB32);
     image.fill(colour);
@@ -75,7 +76,7 @@ QString TestListStore::makeBitmap(const QString &name, QRgb colour)
     return path;
 }
 
-std::unique_ptr<TListStore> TestListStore::load(bool expectError)
+std::unique_ptr<TListStore> ListStoreTest::load(bool expectError)
 {
     auto store = std::make_unique<TListStore>(globals_);
     tester_ = std::make_unique<QAbstractItemModelTester>(
@@ -86,7 +87,7 @@ std::unique_ptr<TListStore> TestListStore::load(bool expectError)
     return store;
 }
 
-QStringList TestListStore::rootTexts(const TListStore &store)
+QStringList ListStoreTest::rootTexts(const TListStore &store)
 {
     QStringList texts;
     for (int row = 0; row < store.model()->rowCount(); ++row)
@@ -94,12 +95,12 @@ QStringList TestListStore::rootTexts(const TListStore &store)
     return texts;
 }
 
-int TestListStore::picture(const TListStore &store, int row)
+int ListStoreTest::picture(const TListStore &store, int row)
 {
     return store.model()->item(row)->data(TListStore::PictureRole).toInt();
 }
 
-void TestListStore::exampleFilesLoadAndSaveBack()
+void ListStoreTest::exampleFilesLoadAndSaveBack()
 {
     const QString icon = makeBitmap("news.bmp", qRgb(0, 128, 0));
     write("WebPageList.INI",
@@ -140,7 +141,7 @@ void TestListStore::exampleFilesLoadAndSaveBack()
     QCOMPARE(read("WebPageListDtl.INI"), details);
 }
 
-void TestListStore::listFileEdgeLines()
+void ListStoreTest::listFileEdgeLines()
 {
     write("WebPageList.Ini", "Alpha|@|First one|@||@|\r\nBeta\r\n\r\n");
     auto store = load();
@@ -151,7 +152,7 @@ void TestListStore::listFileEdgeLines()
     QCOMPARE(store->firstNodeText(), QString("Alpha - First one"));
 }
 
-void TestListStore::detailNameIgnoresCase()
+void ListStoreTest::detailNameIgnoresCase()
 {
     write("weBPAGElist.ini", "News|@||@||@|\r\nTools|@||@||@|\r\n");
     write("WEBPAGELISTDTL.INI", "tOOLS|@|http://a/\r\nnews|@|http://b/\r\n");
@@ -161,7 +162,7 @@ void TestListStore::detailNameIgnoresCase()
     QVERIFY(store->orphanLines().isEmpty());
 }
 
-void TestListStore::addressHoldingSeparatorSurvives()
+void ListStoreTest::addressHoldingSeparatorSurvives()
 {
     write("WebPageList.INI", "News|@||@||@|\r\n");
     auto store = load();
@@ -172,7 +173,7 @@ void TestListStore::addressHoldingSeparatorSurvives()
     QCOMPARE(store->ListPages("News"), QStringList({address}));
 }
 
-void TestListStore::orphanDetailLinesAreKept()
+void ListStoreTest::orphanDetailLinesAreKept()
 {
     write("WebPageList.INI", "News|@||@||@|\r\nTools|@||@||@|\r\n");
     write("WebPageListDtl.INI", "News|@|http://n1/\r\n"
@@ -203,7 +204,7 @@ void TestListStore::orphanDetailLinesAreKept()
              QStringList({"Tools|@|http://t1/", "Tools|@|http://t2/", "no separator here"}));
 }
 
-void TestListStore::detailsKeptWithoutListFile()
+void ListStoreTest::detailsKeptWithoutListFile()
 {
     const QByteArray details = "News|@|http://n1/\r\nTools|@|http://t1/\r\n";
     write("WebPageListDtl.INI", details);
@@ -214,7 +215,7 @@ void TestListStore::detailsKeptWithoutListFile()
     QCOMPARE(read("WebPageListDtl.INI"), details);
 }
 
-void TestListStore::iconTable()
+void ListStoreTest::iconTable()
 {
     const QString bmp = makeBitmap("same.bmp", qRgb(200, 0, 0));
     const QString ico = makeBitmap("other.ico", qRgb(0, 0, 200));
@@ -250,7 +251,7 @@ void TestListStore::iconTable()
     QCOMPARE(store->ListIconIndex(upper), 4);
 }
 
-void TestListStore::iconsMissingOrBroken()
+void ListStoreTest::iconsMissingOrBroken()
 {
     write("not-a-picture.bmp", "this is text");
     write("WebPageList.INI", "A|@||@|" + dir_->filePath("missing.ico").toUtf8() + "|@|\r\n" +
@@ -269,7 +270,7 @@ void TestListStore::iconsMissingOrBroken()
     QCOMPARE(picture(*store, 0), 2);
 }
 
-void TestListStore::moreThan250IconFiles()
+void ListStoreTest::moreThan250IconFiles()
 {
     QByteArray lists;
     const int count = 260;
@@ -284,7 +285,7 @@ void TestListStore::moreThan250IconFiles()
         QCOMPARE(picture(*store, n), n + 2);
 }
 
-void TestListStore::addToCurrentList()
+void ListStoreTest::addToCurrentList()
 {
     write("WebPageList.INI", "News|@||@||@|\r\nTools|@||@||@|\r\n");
     write("WebPageListDtl.INI", "Tools|@|http://shared.example/\r\n");
@@ -316,7 +317,7 @@ void TestListStore::addToCurrentList()
     QCOMPARE(store->model()->item(0)->child(0)->data(TListStore::PictureRole).toInt(), 0);
 }
 
-void TestListStore::deleteKeyEffectOnSave()
+void ListStoreTest::deleteKeyEffectOnSave()
 {
     write("WebPageList.INI", "News|@||@||@|\r\nTools|@||@||@|\r\n");
     write("WebPageListDtl.INI", "News|@|http://n1/\r\nNews|@|http://n2/\r\nTools|@|http://t1/\r\n");
@@ -332,7 +333,7 @@ void TestListStore::deleteKeyEffectOnSave()
     QCOMPARE(store->ListPages("Tools"), QStringList());
 }
 
-void TestListStore::replaceListPages()
+void ListStoreTest::replaceListPages()
 {
     write("WebPageList.INI", "News|@||@||@|\r\nTools|@||@||@|\r\n");
     write("WebPageListDtl.INI", "News|@|http://n1/\r\nTools|@|http://t1/\r\n"
@@ -356,7 +357,7 @@ void TestListStore::replaceListPages()
              QByteArray("Tools|@|http://a/\r\nTools|@|http://b/\r\nTools|@|http://a/\r\n"));
 }
 
-void TestListStore::namesBreakingTheRule()
+void ListStoreTest::namesBreakingTheRule()
 {
     // Names holding "-", an empty name, and a list named what another one reads back as.
     write("WebPageList.INI", "Top-10|@|first|@||@|\r\n|@|nameless|@||@|\r\nA-B|@||@||@|\r\n"
@@ -387,7 +388,7 @@ void TestListStore::namesBreakingTheRule()
     QCOMPARE(store->FindListNode(""), -1);
 }
 
-void TestListStore::clickedListName()
+void ListStoreTest::clickedListName()
 {
     write("WebPageList.INI", "News|@|Morning|@||@|\r\n");
     write("WebPageListDtl.INI", "News|@|http://no-hyphen.example/\r\nNews|@|http://plain/\r\n");
@@ -400,7 +401,7 @@ void TestListStore::clickedListName()
     QCOMPARE(store->clickedListName(QModelIndex()), QString());
 }
 
-void TestListStore::unreadableDetailFileIsNotOverwritten()
+void ListStoreTest::unreadableDetailFileIsNotOverwritten()
 {
     write("WebPageList.INI", "News|@||@||@|\r\n");
     const QByteArray details = "News|@|http://n1/\r\n";
@@ -428,5 +429,5 @@ void TestListStore::unreadableDetailFileIsNotOverwritten()
     }
 }
 
-QTEST_MAIN(TestListStore)
-#include "tst_liststore.moc"
+QTEST_MAIN(ListStoreTest)
+#include "ListStoreTest.moc"

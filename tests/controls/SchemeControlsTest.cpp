@@ -83,7 +83,7 @@ TGlobals loudScheme()
 
 } // namespace
 
-class TestSchemeControls : public QObject
+class SchemeControlsTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -104,17 +104,17 @@ private:
     QPalette desktop_;
 };
 
-void TestSchemeControls::init()
+void SchemeControlsTest::init()
 {
     desktop_ = QApplication::palette();
 }
 
-void TestSchemeControls::cleanup()
+void SchemeControlsTest::cleanup()
 {
     QApplication::setPalette(desktop_);
 }
 
-void TestSchemeControls::glowButtonPaintsBothGradients()
+void SchemeControlsTest::glowButtonPaintsBothGradients()
 {
     TGlowButton button;
     button.resize(80, 40);
@@ -129,7 +129,7 @@ void TestSchemeControls::glowButtonPaintsBothGradients()
     QCOMPARE(button.mirrorTo(), Yellow);
 }
 
-void TestSchemeControls::glowButtonFollowsTheDesktop()
+void SchemeControlsTest::glowButtonFollowsTheDesktop()
 {
     TGlowButton button;
     button.resize(80, 40);
@@ -145,7 +145,7 @@ void TestSchemeControls::glowButtonFollowsTheDesktop()
     QCOMPARE(button.upperWash()->from, SystemWindow);
 }
 
-void TestSchemeControls::glowButtonBoldOnAndOff()
+void SchemeControlsTest::glowButtonBoldOnAndOff()
 {
     QWidget parent;
     QFont bold = parent.font();
@@ -166,7 +166,7 @@ void TestSchemeControls::glowButtonBoldOnAndOff()
     QCOMPARE(button->fontColor(), Yellow);
 }
 
-void TestSchemeControls::washLabelAndPanel()
+void SchemeControlsTest::washLabelAndPanel()
 {
     TWashLabel label(QStringLiteral(" "));
     label.resize(100, 40);
@@ -193,7 +193,7 @@ void TestSchemeControls::washLabelAndPanel()
     QCOMPARE(label.palette().color(QPalette::WindowText), QColor(1, 2, 3));
 }
 
-void TestSchemeControls::washBehindAForeignWidget()
+void SchemeControlsTest::washBehindAForeignWidget()
 {
     QWidget page;
     page.resize(100, 100);
@@ -208,7 +208,7 @@ void TestSchemeControls::washBehindAForeignWidget()
     QVERIFY(nearer(image, {2, 97}, Red, Blue));
 }
 
-void TestSchemeControls::toolBarAndMenuGradients()
+void SchemeControlsTest::toolBarAndMenuGradients()
 {
     TSchemeStyle bars(TSchemeStyle::ToolBars);
     bars.setGradient(scheme(Red), scheme(Blue));
@@ -246,7 +246,7 @@ void TestSchemeControls::toolBarAndMenuGradients()
     QCOMPARE(shot(*file).pixelColor(file->width() - 4, file->height() / 2), Green);
 }
 
-void TestSchemeControls::tabRowsAndPages()
+void SchemeControlsTest::tabRowsAndPages()
 {
     TSchemeStyle style(TSchemeStyle::SidePanel);
     style.setGradient(scheme(Red), scheme(Blue));
@@ -277,7 +277,7 @@ void TestSchemeControls::tabRowsAndPages()
     QCOMPARE(image.pixelColor(chosen.left(), chosen.center().y()), Green);
 }
 
-void TestSchemeControls::sharedStyleChangesEveryWidgetUsingIt()
+void SchemeControlsTest::sharedStyleChangesEveryWidgetUsingIt()
 {
     TSchemeStyle *shared = TSchemeStyle::shared(TSchemeStyle::ToolBars);
     QCOMPARE(TSchemeStyle::shared(TSchemeStyle::ToolBars), shared);
@@ -297,7 +297,7 @@ void TestSchemeControls::sharedStyleChangesEveryWidgetUsingIt()
     QCOMPARE(second.palette().color(QPalette::WindowText), Yellow);
 }
 
-void TestSchemeControls::helpersColourGroups()
+void SchemeControlsTest::helpersColourGroups()
 {
     const TGlobals g = [] {
         TGlobals loud = loudScheme();
@@ -337,7 +337,7 @@ void TestSchemeControls::helpersColourGroups()
     QCOMPARE(label->fontColor(), scheme(Red));
 }
 
-void TestSchemeControls::followerRunsAgainOnDesktopChange()
+void SchemeControlsTest::followerRunsAgainOnDesktopChange()
 {
     QWidget window;
     int runs = 0;
@@ -350,5 +350,5 @@ void TestSchemeControls::followerRunsAgainOnDesktopChange()
     QCOMPARE(runs, 10);
 }
 
-QTEST_MAIN(TestSchemeControls)
-#include "test_scheme_controls.moc"
+QTEST_MAIN(SchemeControlsTest)
+#include "SchemeControlsTest.moc"

@@ -41,7 +41,7 @@ QMap<QString, QDateTime> folderState(const QString &dir)
 } // namespace
 
 // Start-up and shutdown of the main window, with page opening recorded instead of performed.
-class TestStartup : public QObject
+class StartupTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -61,18 +61,18 @@ private:
     RecordingNavigation recorder_;
 };
 
-void TestStartup::init()
+void StartupTest::init()
 {
     Globals = TGlobals();
     recorder_ = RecordingNavigation();
 }
 
-void TestStartup::cleanup()
+void StartupTest::cleanup()
 {
     setNavigation(nullptr);
 }
 
-std::unique_ptr<ProgramUnderTest> TestStartup::start(const QString &appDir)
+std::unique_ptr<ProgramUnderTest> StartupTest::start(const QString &appDir)
 {
     auto program = std::make_unique<ProgramUnderTest>(appDir);
     setNavigation(&recorder_);
@@ -80,7 +80,7 @@ std::unique_ptr<ProgramUnderTest> TestStartup::start(const QString &appDir)
     return program;
 }
 
-void TestStartup::firstStartOpensSearchThenStartPage()
+void StartupTest::firstStartOpensSearchThenStartPage()
 {
     QTemporaryDir dir;
     auto program = start(dir.path());
@@ -98,7 +98,7 @@ void TestStartup::firstStartOpensSearchThenStartPage()
     QVERIFY(Globals.NewWindowMode);
 }
 
-void TestStartup::rememberedPages_data()
+void StartupTest::rememberedPages_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("opened");
@@ -110,7 +110,7 @@ void TestStartup::rememberedPages_data()
     QTest::newRow("all empty") << optionsWith("", "", "") << QStringList{};
 }
 
-void TestStartup::rememberedPages()
+void StartupTest::rememberedPages()
 {
     QFETCH(QStringList, options);
     QFETCH(QStringList, opened);
@@ -122,7 +122,7 @@ void TestStartup::rememberedPages()
         QVERIFY(program->window.pictureViewShown());
 }
 
-void TestStartup::unreadableOptionsAreRewrittenAtStart()
+void StartupTest::unreadableOptionsAreRewrittenAtStart()
 {
     QTemporaryDir dir;
     TextFile::writeLines(dir.filePath("Options.INI"),
@@ -135,7 +135,7 @@ void TestStartup::unreadableOptionsAreRewrittenAtStart()
     QCOMPARE(written.mid(23), (QStringList{"FALSE", "FALSE", "FALSE", "FALSE"}));
 }
 
-void TestStartup::quietShutdownWritesOnlyOptions()
+void StartupTest::quietShutdownWritesOnlyOptions()
 {
     QTemporaryDir dir;
     TextFile::writeLines(dir.filePath("Options.INI"), optionsWith("", "", ""));
@@ -156,7 +156,7 @@ void TestStartup::quietShutdownWritesOnlyOptions()
     }
 }
 
-void TestStartup::missingWebPagesFolderStopsStartup()
+void StartupTest::missingWebPagesFolderStopsStartup()
 {
     QTemporaryDir dir;
     // A file where the folder should be: the folder cannot be made.
@@ -172,7 +172,7 @@ void TestStartup::missingWebPagesFolderStopsStartup()
     QCOMPARE(TextFile::readLines(dir.filePath("Options.INI")).lines.value(0), QString("keep"));
 }
 
-void TestStartup::startupWindowsReallyOpen()
+void StartupTest::startupWindowsReallyOpen()
 {
     FixtureServer server;
     server.setPage("/search", "<html><head><title>Search Here</title></head></html>");
@@ -193,5 +193,5 @@ void TestStartup::startupWindowsReallyOpen()
     QVERIFY(server.requests.contains("/search") && server.requests.contains("/start"));
 }
 
-QTEST_MAIN(TestStartup)
-#include "test_startup.moc"
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"

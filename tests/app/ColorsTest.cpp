@@ -53,7 +53,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-class TestColors : public QObject
+class ColorsTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -65,7 +65,7 @@ private slots:
     void failedSaveReportsAndKeepsOldFile();
 };
 
-void TestColors::defaultsInFileForm()
+void ColorsTest::defaultsInFileForm()
 {
     const TGlobals g = defaults();
     const QList<qint32> expected{-16777211, 8421504, -16777208, -16777194, Untouched, -16777208,
@@ -75,7 +75,7 @@ void TestColors::defaultsInFileForm()
     QCOMPARE(fields(g), expected);
 }
 
-void TestColors::load_data()
+void ColorsTest::load_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("ok");
@@ -110,7 +110,7 @@ void TestColors::load_data()
     QTest::newRow("binary bytes stop at once") << binary << false << base;
 }
 
-void TestColors::load()
+void ColorsTest::load()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, ok);
@@ -123,7 +123,7 @@ void TestColors::load()
     QCOMPARE(fields(g), expected);
 }
 
-void TestColors::roundTripWritesSignedDecimalLines()
+void ColorsTest::roundTripWritesSignedDecimalLines()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(Colors::FileName);
@@ -150,7 +150,7 @@ void TestColors::roundTripWritesSignedDecimalLines()
     QCOMPARE(fields(untouched), fields(defaults()));
 }
 
-void TestColors::findsAndKeepsTheFileNameSpelling()
+void ColorsTest::findsAndKeepsTheFileNameSpelling()
 {
     QTemporaryDir dir;
     writeFile(dir.filePath("COLORS.INI"), linesOf(distinct(21)));
@@ -162,7 +162,7 @@ void TestColors::findsAndKeepsTheFileNameSpelling()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"COLORS.INI"});
 }
 
-void TestColors::failedSaveReportsAndKeepsOldFile()
+void ColorsTest::failedSaveReportsAndKeepsOldFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(Colors::FileName);
@@ -178,5 +178,5 @@ void TestColors::failedSaveReportsAndKeepsOldFile()
     QCOMPARE(fields(g), distinct(21));
 }
 
-QTEST_GUILESS_MAIN(TestColors)
-#include "test_colors.moc"
+QTEST_GUILESS_MAIN(ColorsTest)
+#include "ColorsTest.moc"

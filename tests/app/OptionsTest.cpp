@@ -1,4 +1,5 @@
 #include "app/Options.h"
+
 #include "app/Startup.h"
 #include "app/TextFile.h"
 
@@ -43,7 +44,7 @@ Loaded load(const QByteArray &bytes)
 
 } // namespace
 
-class TestOptions : public QObject
+class OptionsTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -65,7 +66,7 @@ private slots:
     void currentListFromFirstNode();
 };
 
-void TestOptions::readsEveryLine()
+void OptionsTest::readsEveryLine()
 {
     const Loaded l = load(fullFile());
     QVERIFY(l.ok);
@@ -88,7 +89,7 @@ void TestOptions::readsEveryLine()
     QVERIFY(l.g.StartTips);
 }
 
-void TestOptions::defaults()
+void OptionsTest::defaults()
 {
     TGlobals g;
     g.StartPage = "keep";
@@ -103,7 +104,7 @@ void TestOptions::defaults()
     QVERIFY(!g.SearchPage.isEmpty());
 }
 
-void TestOptions::badNumberStopsReading()
+void OptionsTest::badNumberStopsReading()
 {
     const Loaded l = load("s\r\nl\r\nq\r\np\r\nletters\r\n5\r\n6\r\n7\r\n");
     QVERIFY(!l.ok);
@@ -124,7 +125,7 @@ void TestOptions::badNumberStopsReading()
     QCOMPARE(lines.mid(23), (QStringList{"FALSE", "FALSE", "FALSE", "FALSE"}));
 }
 
-void TestOptions::shortFileCountsAsRead()
+void OptionsTest::shortFileCountsAsRead()
 {
     TGlobals g;
     Options::SetDefaultOptions(g);
@@ -140,7 +141,7 @@ void TestOptions::shortFileCountsAsRead()
     QVERIFY(!g.BoldText && !g.StartTips);
 }
 
-void TestOptions::flags_data()
+void OptionsTest::flags_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("on");
@@ -150,7 +151,7 @@ void TestOptions::flags_data()
         QTest::newRow(QByteArray("'") + no + "'") << QByteArray(no) << false;
 }
 
-void TestOptions::flags()
+void OptionsTest::flags()
 {
     QFETCH(QByteArray, text);
     QFETCH(bool, on);
@@ -164,7 +165,7 @@ void TestOptions::flags()
     QCOMPARE(l.g.StartTips, on);
 }
 
-void TestOptions::integersAndTexts_data()
+void OptionsTest::integersAndTexts_data()
 {
     QTest::addColumn<QByteArray>("line5");
     QTest::addColumn<bool>("ok");
@@ -181,7 +182,7 @@ void TestOptions::integersAndTexts_data()
     QTest::newRow("hex") << QByteArray("0x10") << false << 0;
 }
 
-void TestOptions::integersAndTexts()
+void OptionsTest::integersAndTexts()
 {
     QFETCH(QByteArray, line5);
     QFETCH(bool, ok);
@@ -192,7 +193,7 @@ void TestOptions::integersAndTexts()
     QCOMPARE(l.rect.WindowLeft, left);
 }
 
-void TestOptions::missingFileFailsAndClearsLastPage()
+void OptionsTest::missingFileFailsAndClearsLastPage()
 {
     TGlobals g;
     g.LastPage = "http://old/";
@@ -201,7 +202,7 @@ void TestOptions::missingFileFailsAndClearsLastPage()
     QVERIFY(g.LastPage.isEmpty());
 }
 
-void TestOptions::survivesAnyBytes()
+void OptionsTest::survivesAnyBytes()
 {
     QByteArray junk;
     for (int i = 0; i < 4096; ++i)
@@ -217,7 +218,7 @@ void TestOptions::survivesAnyBytes()
     QCOMPARE(l.g.LastPage, QString("second"));
 }
 
-void TestOptions::roundTrip()
+void OptionsTest::roundTrip()
 {
     TGlobals g;
     Options::SetDefaultOptions(g);
@@ -246,7 +247,7 @@ void TestOptions::roundTrip()
     QVERIFY(back.BoldText && back.MaximizeWindows && !back.GridLines && !back.StartTips);
 }
 
-void TestOptions::failedSaveKeepsOldFile()
+void OptionsTest::failedSaveKeepsOldFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Options.INI");
@@ -264,7 +265,7 @@ void TestOptions::failedSaveKeepsOldFile()
     QCOMPARE(TextFile::readLines(path).lines.size(), 27);
 }
 
-void TestOptions::rememberedPages_data()
+void OptionsTest::rememberedPages_data()
 {
     QTest::addColumn<QString>("last");
     QTest::addColumn<QString>("search");
@@ -290,7 +291,7 @@ void TestOptions::rememberedPages_data()
                                << "" << QStringList{};
 }
 
-void TestOptions::rememberedPages()
+void OptionsTest::rememberedPages()
 {
     QFETCH(QString, last);
     QFETCH(QString, search);
@@ -303,7 +304,7 @@ void TestOptions::rememberedPages()
     QCOMPARE(Startup::rememberedPages(g), pages);
 }
 
-void TestOptions::currentListFromFirstNode_data()
+void OptionsTest::currentListFromFirstNode_data()
 {
     QTest::addColumn<QString>("node");
     QTest::addColumn<QString>("list");
@@ -321,12 +322,12 @@ void TestOptions::currentListFromFirstNode_data()
                            << "";
 }
 
-void TestOptions::currentListFromFirstNode()
+void OptionsTest::currentListFromFirstNode()
 {
     QFETCH(QString, node);
     QFETCH(QString, list);
     QCOMPARE(Startup::currentListFromFirstNode(node), list);
 }
 
-QTEST_GUILESS_MAIN(TestOptions)
-#include "test_options.moc"
+QTEST_GUILESS_MAIN(OptionsTest)
+#include "OptionsTest.moc"

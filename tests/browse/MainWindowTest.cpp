@@ -1,10 +1,11 @@
+#include "browse/MainWindow.h"
+
 #include "FixtureServer.h"
 #include "ProgramUnderTest.h"
 #include "app/Globals.h"
 #include "app/LastCharPos.h"
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
-#include "browse/MainWindow.h"
 #include "browse/WebControl.h"
 #include "controls/WindowTabBar.h"
 #include "organiser/OfflinePage.h"
@@ -63,7 +64,7 @@ void writeQuietOptions(const QString &appDir)
 
 } // namespace
 
-class TestBrowse : public QObject
+class MainWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -101,7 +102,7 @@ private:
     bool addressBoxHasFocus() const;
 };
 
-void TestBrowse::init()
+void MainWindowTest::init()
 {
     appDir_ = std::make_unique<QTemporaryDir>();
     writeQuietOptions(appDir_->path());
@@ -114,7 +115,7 @@ void TestBrowse::init()
     QVERIFY(window_->startupCompleted());
 }
 
-void TestBrowse::cleanup()
+void MainWindowTest::cleanup()
 {
     setNavigation(nullptr);
     window_ = nullptr;
@@ -122,18 +123,18 @@ void TestBrowse::cleanup()
     appDir_.reset();
 }
 
-bool TestBrowse::addressBoxHasFocus() const
+bool MainWindowTest::addressBoxHasFocus() const
 {
     const QWidget *focus = QApplication::focusWidget();
     return focus && (focus == window_->addressBox() || focus == window_->addressBox()->lineEdit());
 }
 
-void TestBrowse::waitForEntries(int count)
+void MainWindowTest::waitForEntries(int count)
 {
     QTRY_COMPARE_WITH_TIMEOUT(window_->windowListView()->topLevelItemCount(), count, kLoadTimeout);
 }
 
-TChildWin1 *TestBrowse::open(const QString &address)
+TChildWin1 *MainWindowTest::open(const QString &address)
 {
     const int before = window_->windowListView()->topLevelItemCount();
     window_->OpenPage(address);
@@ -141,7 +142,7 @@ TChildWin1 *TestBrowse::open(const QString &address)
     return window_->activeBrowserWindow();
 }
 
-void TestBrowse::sameAddressThriceGivesThreeWindows()
+void MainWindowTest::sameAddressThriceGivesThreeWindows()
 {
     for (int i = 0; i < 3; ++i)
         window_->OpenPage(fixture("alpha.htm"));
@@ -154,7 +155,7 @@ void TestBrowse::sameAddressThriceGivesThreeWindows()
     QVERIFY(!window_->pictureViewShown());
 }
 
-void TestBrowse::replaceModeKeepsCountAndPutsNewEntriesLast()
+void MainWindowTest::replaceModeKeepsCountAndPutsNewEntriesLast()
 {
     open(fixture("alpha.htm"));
     open(fixture("beta.htm"));
@@ -168,7 +169,7 @@ void TestBrowse::replaceModeKeepsCountAndPutsNewEntriesLast()
     QCOMPARE(window_->windowTabBar()->tabBar()->count(), 2);
 }
 
-void TestBrowse::replaceModeWithoutWindowOpensOne()
+void MainWindowTest::replaceModeWithoutWindowOpensOne()
 {
     Globals.NewWindowMode = false;
     window_->OpenPage(fixture("alpha.htm"));
@@ -176,7 +177,7 @@ void TestBrowse::replaceModeWithoutWindowOpensOne()
     QCOMPARE(window_->browserWindows().size(), 1);
 }
 
-void TestBrowse::pageWithFramesRegistersOnce()
+void MainWindowTest::pageWithFramesRegistersOnce()
 {
     TChildWin1 *child = open(fixture("frames.htm"));
     QTest::qWait(500);
@@ -186,7 +187,7 @@ void TestBrowse::pageWithFramesRegistersOnce()
     QCOMPARE(Globals.CurrentTitle, QString("Frames Page"));
 }
 
-void TestBrowse::untitledPageShowsItsAddress()
+void MainWindowTest::untitledPageShowsItsAddress()
 {
     TChildWin1 *child = open(fixture("untitled.htm"));
     QCOMPARE(child->LocationName(), fixture("untitled.htm"));
@@ -200,7 +201,7 @@ void TestBrowse::untitledPageShowsItsAddress()
     QCOMPARE(nodeTexts(*window_).last(), server.url("/bare"));
 }
 
-void TestBrowse::twoWindowsWithOneTitle()
+void MainWindowTest::twoWindowsWithOneTitle()
 {
     open(fixture("alpha.htm"));
     open(fixture("beta.htm"));
@@ -214,7 +215,7 @@ void TestBrowse::twoWindowsWithOneTitle()
     QCOMPARE(window_->addressBox()->currentIndex(), 0);
 }
 
-void TestBrowse::closingMiddleWindowKeepsOtherEntriesRight()
+void MainWindowTest::closingMiddleWindowKeepsOtherEntriesRight()
 {
     open(fixture("alpha.htm"));
     TChildWin1 *middle = open(fixture("beta.htm"));
@@ -231,7 +232,7 @@ void TestBrowse::closingMiddleWindowKeepsOtherEntriesRight()
     QCOMPARE(window_->windowTabBar()->tabBar()->count(), 2);
 }
 
-void TestBrowse::lastCloseShowsPictureView()
+void MainWindowTest::lastCloseShowsPictureView()
 {
     TChildWin1 *first = open(fixture("alpha.htm"));
     TChildWin1 *second = open(fixture("beta.htm"));
@@ -244,7 +245,7 @@ void TestBrowse::lastCloseShowsPictureView()
     QCOMPARE(window_->windowListView()->topLevelItemCount(), 0);
 }
 
-void TestBrowse::sameDocumentNavigationCompletes()
+void MainWindowTest::sameDocumentNavigationCompletes()
 {
     TChildWin1 *child = open(fixture("alpha.htm"));
     child->webControl()->Navigate(fixture("alpha.htm") + "#part2");
@@ -252,7 +253,7 @@ void TestBrowse::sameDocumentNavigationCompletes()
     QCOMPARE(nodeTexts(*window_), QStringList{"Alpha Page"});
 }
 
-void TestBrowse::loopbackPagesLoadAndRecordCurrentPage()
+void MainWindowTest::loopbackPagesLoadAndRecordCurrentPage()
 {
     FixtureServer server;
     QVERIFY(server.isListening());
@@ -266,7 +267,7 @@ void TestBrowse::loopbackPagesLoadAndRecordCurrentPage()
              QString("Served One - ") + server.url("/one"));
 }
 
-void TestBrowse::goAndEnterRules_data()
+void MainWindowTest::goAndEnterRules_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("enter");
@@ -284,7 +285,7 @@ void TestBrowse::goAndEnterRules_data()
         << "example.org" << true << QStringList{} << QStringList{"example.org"};
 }
 
-void TestBrowse::goAndEnterRules()
+void MainWindowTest::goAndEnterRules()
 {
     QFETCH(QString, typed);
     QFETCH(bool, enter);
@@ -302,7 +303,7 @@ void TestBrowse::goAndEnterRules()
     QCOMPARE(recorder.opened, opened);
 }
 
-void TestBrowse::lastCharPos_data()
+void MainWindowTest::lastCharPos_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
@@ -313,14 +314,14 @@ void TestBrowse::lastCharPos_data()
     QTest::newRow("first character") << ".abc" << 1;
 }
 
-void TestBrowse::lastCharPos()
+void MainWindowTest::lastCharPos()
 {
     QFETCH(QString, text);
     QFETCH(int, position);
     QCOMPARE(LastCharPos(text, u'.'), position);
 }
 
-void TestBrowse::windowListSelectionActivatesByExactCaption()
+void MainWindowTest::windowListSelectionActivatesByExactCaption()
 {
     TChildWin1 *alpha = open(fixture("alpha.htm"));
     TChildWin1 *beta = open(fixture("beta.htm"));
@@ -337,7 +338,7 @@ void TestBrowse::windowListSelectionActivatesByExactCaption()
     QCOMPARE(window_->activeBrowserWindow(), beta);
 }
 
-void TestBrowse::addressBoxClipboardNeedsFocus()
+void MainWindowTest::addressBoxClipboardNeedsFocus()
 {
     window_->activateWindow();
     window_->addressBox()->setEditText("http://typed/");
@@ -355,7 +356,7 @@ void TestBrowse::addressBoxClipboardNeedsFocus()
     QCOMPARE(window_->addressBox()->currentText(), QString("pasted"));
 }
 
-void TestBrowse::windowMenuFollowsWindows()
+void MainWindowTest::windowMenuFollowsWindows()
 {
     QMenu *menu = window_->windowMenu();
     emit menu->aboutToShow();
@@ -373,7 +374,7 @@ void TestBrowse::windowMenuFollowsWindows()
     Q_UNUSED(beta);
 }
 
-void TestBrowse::editKeysReachActiveWindowMenu()
+void MainWindowTest::editKeysReachActiveWindowMenu()
 {
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_));
@@ -394,7 +395,7 @@ void TestBrowse::editKeysReachActiveWindowMenu()
     QTRY_VERIFY(!window_->menuBar()->actions().contains(child->editMenu()->menuAction()));
 }
 
-void TestBrowse::linkWithTargetOpensThroughOpenPage()
+void MainWindowTest::linkWithTargetOpensThroughOpenPage()
 {
     TChildWin1 *opener = open(fixture("opener.htm"));
     QWidget *surface = opener->webControl()->focusProxy();
@@ -406,7 +407,7 @@ void TestBrowse::linkWithTargetOpensThroughOpenPage()
     QCOMPARE(nodeTexts(*window_), (QStringList{"Opener Page", "Beta Page"}));
 }
 
-void TestBrowse::crashedPageComesBackOnRefresh()
+void MainWindowTest::crashedPageComesBackOnRefresh()
 {
     TChildWin1 *child = open(fixture("alpha.htm"));
     QLabel *notice = child->webControl()->findChild<QLabel *>();
@@ -419,7 +420,7 @@ void TestBrowse::crashedPageComesBackOnRefresh()
     QVERIFY(!notice->isVisible());
 }
 
-void TestBrowse::saveWritesIntoWebPagesAndListsTheNode()
+void MainWindowTest::saveWritesIntoWebPagesAndListsTheNode()
 {
     TChildWin1 *child = open(fixture("alpha.htm"));
     const QString folder = appDir_->path() + "/WebPages";
@@ -442,5 +443,5 @@ void TestBrowse::saveWritesIntoWebPagesAndListsTheNode()
     QCOMPARE(offline->rowCount(), nodes);
 }
 
-QTEST_MAIN(TestBrowse)
-#include "test_browse.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,9 +1,10 @@
+#include "lists/ListsPage.h"
+
 #include "ScriptedAsk.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
 #include "lists/ListStore.h"
-#include "lists/ListsPage.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -14,7 +15,7 @@
 #include <QtTest>
 
 // The Lists page: what clicks, double clicks and the Delete key do to the tree and the state.
-class TestListsPage : public QObject
+class ListsPageTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -39,7 +40,7 @@ private:
     std::unique_ptr<ProgramData> data_;
 };
 
-void TestListsPage::init()
+void ListsPageTest::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     Globals = TGlobals();
@@ -61,26 +62,26 @@ void TestListsPage::init()
     QVERIFY(QTest::qWaitForWindowExposed(page_.get()));
 }
 
-void TestListsPage::cleanup()
+void ListsPageTest::cleanup()
 {
     page_.reset();
     setNavigation(nullptr);
     data_.reset();
 }
 
-void TestListsPage::write(const QString &name, const QByteArray &bytes)
+void ListsPageTest::write(const QString &name, const QByteArray &bytes)
 {
     QFile file(dir_->filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QRect TestListsPage::nodeRect(const QModelIndex &index) const
+QRect ListsPageTest::nodeRect(const QModelIndex &index) const
 {
     return view_->visualRect(index);
 }
 
-void TestListsPage::buttonsWaitForTheirDialogs()
+void ListsPageTest::buttonsWaitForTheirDialogs()
 {
     const QList<QPair<QAbstractButton *, QString>> buttons{
         {page_->listMainButton(), "Create and Maintain Web Page Lists"},
@@ -104,7 +105,7 @@ void TestListsPage::buttonsWaitForTheirDialogs()
              (QList<int>{1, 1, 1}));
 }
 
-void TestListsPage::clickPicksTheCurrentList()
+void ListsPageTest::clickPicksTheCurrentList()
 {
     const QModelIndex tools = view_->model()->index(1, 0);
     QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, nodeRect(tools).center());
@@ -121,7 +122,7 @@ void TestListsPage::clickPicksTheCurrentList()
     QCOMPARE(page_->label()->text(), QString());
 }
 
-void TestListsPage::doubleClickOpensPages()
+void ListsPageTest::doubleClickOpensPages()
 {
     const QModelIndex news = view_->model()->index(0, 0);
     const QModelIndex sport = view_->model()->index(1, 0, news);
@@ -135,7 +136,7 @@ void TestListsPage::doubleClickOpensPages()
     QCOMPARE(navigation_.opened, QStringList({"http://sport.example/"}));
 }
 
-void TestListsPage::deleteKeyAsksFirst()
+void ListsPageTest::deleteKeyAsksFirst()
 {
     const QStringList &questions = ask_.questions;
     const QModelIndex news = view_->model()->index(0, 0);
@@ -161,7 +162,7 @@ void TestListsPage::deleteKeyAsksFirst()
     QCOMPARE(file.readAll(), QByteArray("Tools|@|http://calc.example/\r\n"));
 }
 
-void TestListsPage::addToCurrentList()
+void ListsPageTest::addToCurrentList()
 {
     QSignalSpy shown(page_.get(), &TListsPage::showRequested);
     Globals.CurrentList = "news";
@@ -176,7 +177,7 @@ void TestListsPage::addToCurrentList()
     QVERIFY(ask_.errors.isEmpty());
 }
 
-void TestListsPage::fileErrorsReachTheErrorBox()
+void ListsPageTest::fileErrorsReachTheErrorBox()
 {
     QVERIFY(QFile::remove(dir_->filePath("WebPageListDtl.INI")));
     QVERIFY(QDir(dir_->path()).mkdir("WebPageListDtl.INI"));
@@ -187,5 +188,5 @@ void TestListsPage::fileErrorsReachTheErrorBox()
     QCOMPARE(ask_.errors.size(), 2);
 }
 
-QTEST_MAIN(TestListsPage)
-#include "tst_listspage.moc"
+QTEST_MAIN(ListsPageTest)
+#include "ListsPageTest.moc"
