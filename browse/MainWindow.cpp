@@ -5,7 +5,6 @@
 #include "app/Colors.h"
 #include "app/LocaleFormat.h"
 #include "app/ProgramData.h"
-#include "shell/SplashWindow.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
@@ -21,6 +20,7 @@
 #include "organiser/HistoryPage.h"
 #include "organiser/OfflinePage.h"
 #include "shell/DialogForm.h"
+#include "shell/SplashWindow.h"
 
 #include <QApplication>
 #include <QClipboard>

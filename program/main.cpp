@@ -2,10 +2,10 @@
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
-#include "shell/SignalWatcher.h"
-#include "shell/SplashWindow.h"
 #include "browse/MainWindow.h"
 #include "shell/RealAsk.h"
+#include "shell/SignalWatcher.h"
+#include "shell/SplashWindow.h"
 
 #include <QApplication>
 #include <QIcon>
