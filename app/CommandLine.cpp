@@ -15,7 +15,9 @@ void describe(QCommandLineParser &parser)
         QStringLiteral("Quillmere, a web browser with many windows in one frame.\n"
                        "A second start with the same program folder hands its addresses "
                        "to the running program."));
-    parser.addHelpOption();
+    // Not addHelpOption(): its --help-all promises Qt's own options, which are read later.
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Displays this help.")));
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(
         appDirName, QStringLiteral("Keep the program's files in DIR (as QUILLMERE_APPDIR does)."),

@@ -81,6 +81,8 @@ void CommandLineTest::helpVersionAndErrors_data()
                                << "Quillmere " + CommandLine::version() << 0;
     QTest::newRow("unknown option")
         << QStringList{"--frobnicate"} << int(A::Fail) << "Unknown option 'frobnicate'." << 2;
+    QTest::newRow("no Qt help promised")
+        << QStringList{"--help-all"} << int(A::Fail) << "Unknown option 'help-all'." << 2;
     QTest::newRow("--appdir without folder")
         << QStringList{"--appdir"} << int(A::Fail) << "Missing value after '--appdir'." << 2;
 }
