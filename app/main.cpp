@@ -69,8 +69,11 @@ int main(int argc, char *argv[])
                      [&mainWindow] { mainWindow.close(); });
 
     mainWindow.show();
-    QTimer::singleShot(0, &session,
-                       [&session, &commandLine] { session.run(commandLine.addresses()); });
+    // Later starts wait until the start-up pages are open; then their addresses come in order.
+    QTimer::singleShot(0, &session, [&instance, &session, &commandLine] {
+        instance.listen();
+        session.run(commandLine.addresses());
+    });
     const int result = app.exec();
     mainWindow.FormClose();
     session.finish();

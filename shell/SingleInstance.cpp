@@ -78,21 +78,18 @@ QString SingleInstance::serverName(const QString &appDir)
 
 SingleInstance::Role SingleInstance::claim()
 {
-    if (lock_.tryLock(0)) {
-        listen();
+    if (lock_.tryLock(0))
         return Role::First;
-    }
     if (lock_.error() == QLockFile::LockFailedError)
         return Role::Second;
     // A folder where no lock can be made: the socket alone decides.
-    if (otherProgramAnswers())
-        return Role::Second;
-    listen();
-    return Role::First;
+    return otherProgramAnswers() ? Role::Second : Role::First;
 }
 
 void SingleInstance::listen()
 {
+    if (server_.isListening())
+        return;
     // Whoever holds the lock owns the name, so a socket still there is a crashed program's.
     // Without a socket the program still runs; later starts then report that it does not answer.
     QLocalServer::removeServer(name_);

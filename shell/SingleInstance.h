@@ -23,9 +23,14 @@ public:
     // The socket's name: the same for every spelling of the folder, different for others.
     static QString serverName(const QString &appDir);
 
-    // First when this program now runs the folder (a lock or socket left by a crash is taken
-    // over), Second when another program does. errorString() says why listening failed.
+    // First when this program now runs the folder (a lock left by a crash is taken over),
+    // Second when another program does.
     Role claim();
+
+    // For the First, once it is ready to open addresses: takes over a socket left by a crash and
+    // takes later starts' addresses from then on. Until then later starts wait. errorString()
+    // says why listening failed.
+    void listen();
     QString errorString() const { return error_; }
 
     // For a Second: gives the addresses to the running program and waits until it has taken
@@ -37,7 +42,6 @@ signals:
     void addressesReceived(const QStringList &addresses);
 
 private:
-    void listen();
     bool otherProgramAnswers();
     void acceptConnections();
     void readRequest(QLocalSocket *socket);
