@@ -1,16 +1,21 @@
 """Quillmere as a desktop program, checked on a real X screen (Xvfb with openbox, xdotool).
 
 A second start hands its addresses to the running program and exits 0; --version answers
-without a display; a start after SIGKILL offers the windows that were open and reopens them.
+without a display; xdg-open reaches the running program when Quillmere is the default browser;
+a start after SIGKILL offers the windows that were open and reopens them.
 Every wait is on a condition with a time-out, never a fixed sleep.
 """
 
 import contextlib
+import functools
+import http.server
 import os
+import shutil
 import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 from pathlib import Path
@@ -119,6 +124,11 @@ class Program:
         self.process.stderr.close()
 
 
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
 class DesktopXTest(unittest.TestCase):
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory()
@@ -176,6 +186,38 @@ class DesktopXTest(unittest.TestCase):
             self.assertIsNone(first.process.poll())
             self.assertEqual(first.stop(), 0)
             self.assertEqual(self.session_lines(), ["CLOSED"])
+
+    @unittest.skipUnless(shutil.which("xdg-open"), "xdg-utils is not installed")
+    def test_xdg_open_reaches_the_running_program(self):
+        """With Quillmere as the default browser, xdg-open hands a web address to it."""
+        home = Path(self.tmp.name)
+        apps = home / "share" / "applications"
+        apps.mkdir(parents=True)
+        desktop = (Path(__file__).resolve().parents[2] / "packaging" / "quillmere.desktop")
+        entry = desktop.read_text().replace(
+            "Exec=quillmere %U", f"Exec={BIN} --appdir {self.app_dir} %U")
+        (apps / "quillmere.desktop").write_text(entry)
+        (home / "config").mkdir()
+        (home / "config" / "mimeapps.list").write_text(
+            "[Default Applications]\nx-scheme-handler/http=quillmere.desktop\n"
+            "x-scheme-handler/https=quillmere.desktop\ntext/html=quillmere.desktop\n")
+        handler = functools.partial(QuietHandler, directory=str(PAGES))
+        with http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler) as server:
+            threading.Thread(target=server.serve_forever, daemon=True).start()
+            address = f"http://127.0.0.1:{server.server_address[1]}/beta.htm"
+            with XScreen() as screen:
+                first = self.start(screen)
+                self.wait_for_session(["RUNNING"], "the first program to keep its windows")
+                env = screen.env()
+                env.update(XDG_DATA_HOME=str(home / "share"), XDG_CONFIG_HOME=str(home / "config"),
+                           XDG_DATA_DIRS=str(home / "share"), XDG_CURRENT_DESKTOP="")
+                env.pop("BROWSER", None)
+                result = subprocess.run(["xdg-open", address], env=env, capture_output=True,
+                                        text=True, timeout=60)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.wait_for_session(["RUNNING", address], "xdg-open's address to open")
+                self.assertEqual(first.stop(), 0)
+            server.shutdown()
 
     def test_start_after_kill_offers_the_lost_windows(self):
         pages = [file_url(PAGES / "alpha.htm"), file_url(PAGES / "beta.htm")]
