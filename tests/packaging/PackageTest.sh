@@ -54,6 +54,21 @@ if [ "$(id -u)" -eq 0 ] && [ -n "${CI:-}" ]; then
   dpkg -i "$deb" || fail "dpkg -i"
   out=$(env -u DISPLAY HOME="$work/home" /usr/bin/quillmere --version) || fail "installed --version"
   [ "$out" = "Quillmere $(dpkg-deb -f "$deb" Version)" ] || fail "installed --version said: $out"
+  # Started for real, it keeps its files in the user's data folder, seeded with the help.
+  mkdir -p "$work/home"
+  HOME="$work/home" QTWEBENGINE_DISABLE_SANDBOX=1 \
+    QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --no-sandbox" xvfb-run -a sh -c '
+      /usr/bin/quillmere >/dev/null 2>&1 & pid=$!
+      folder="$HOME/.local/share/quillmere"
+      for _ in $(seq 600); do
+        [ -f "$folder/Options.INI" ] && [ -f "$folder/Help/Index.Htm" ] && break
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.1
+      done
+      kill -TERM $pid 2>/dev/null; wait $pid' || fail "the installed program did not run and end"
+  [ -f "$work/home/.local/share/quillmere/Options.INI" ] ||
+    fail "the installed program kept no files in ~/.local/share/quillmere"
+  [ ! -e /usr/bin/Options.INI ] || fail "the installed program wrote into /usr/bin"
   dpkg -r quillmere || fail "dpkg -r"
   [ ! -e /usr/bin/quillmere ] || fail "dpkg -r left /usr/bin/quillmere"
   echo "installed, started and removed the package"
