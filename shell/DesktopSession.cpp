@@ -1,13 +1,13 @@
 #include "shell/DesktopSession.h"
 
+#include "app/Ask.h"
 #include "app/Navigation.h"
 
-#include <QMessageBox>
 #include <QWidget>
 
-DesktopSession::DesktopSession(QWidget &frame, QMdiArea &windows, const QString &appDir,
+DesktopSession::DesktopSession(QWidget &frame, QMdiArea &windows, const QString &appDir, Ask &ask,
                                QObject *parent)
-    : QObject(parent), frame_(frame), file_(appDir), tracker_(windows, file_)
+    : QObject(parent), frame_(frame), ask_(ask), file_(appDir), tracker_(windows, file_)
 {
     lost_ = file_.lostAddresses();
 }
@@ -35,9 +35,7 @@ bool DesktopSession::askToReopen() const
             : QStringLiteral("Quillmere was not closed properly. Do You want to reopen the %1 "
                              "web pages that were open?")
                   .arg(lost_.size());
-    return QMessageBox::question(&frame_, QStringLiteral("Quillmere"), text,
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    return ask_.question(text);
 }
 
 void DesktopSession::openFromLaterStart(const QStringList &addresses)

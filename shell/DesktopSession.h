@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 
+class Ask;
 class QMdiArea;
 class QWidget;
 
@@ -17,7 +18,7 @@ class DesktopSession : public QObject
     Q_OBJECT
 public:
     // Reads what the last run left before anything of this run is written.
-    DesktopSession(QWidget &frame, QMdiArea &windows, const QString &appDir,
+    DesktopSession(QWidget &frame, QMdiArea &windows, const QString &appDir, Ask &ask,
                    QObject *parent = nullptr);
 
     // After the start-up pages: offers the lost windows, opens the command line's addresses and
@@ -36,6 +37,7 @@ private:
     bool askToReopen() const;
 
     QWidget &frame_;
+    Ask &ask_;
     SessionFile file_;
     SessionTracker tracker_;
     QStringList lost_;

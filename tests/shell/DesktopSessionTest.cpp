@@ -1,16 +1,14 @@
 #include "shell/DesktopSession.h"
 
+#include "ProgramUnderTest.h"
 #include "app/Globals.h"
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
-#include "browse/MainWindow.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
+#include <functional>
 
 namespace {
 
@@ -30,6 +28,19 @@ void writeQuietOptions(const QString &appDir)
     TextFile::writeLines(appDir + QStringLiteral("/Options.INI"), lines);
 }
 
+// Answers from the test's queue and lets it look at the program folder while the question is up.
+class WatchingAsk : public ScriptedAsk
+{
+public:
+    bool question(const QString &text) override
+    {
+        if (whileAsked)
+            whileAsked();
+        return ScriptedAsk::question(text);
+    }
+    std::function<void()> whileAsked;
+};
+
 } // namespace
 
 // The windows a killed run left, offered at the next start, and the open windows kept meanwhile.
@@ -46,18 +57,20 @@ private slots:
 
 private:
     void startFrame();
+    std::unique_ptr<DesktopSession> makeSession()
+    {
+        return std::make_unique<DesktopSession>(frame_->window, *frame_->window.mdiArea(),
+                                                dir_->path(), ask_);
+    }
     QStringList sessionLines() const
     {
         return TextFile::readLines(dir_->filePath(SessionFile::fileName())).lines;
     }
-    // Answers the next question with a key, as a person at the keyboard would.
-    void answerNextQuestionWith(Qt::Key key);
     QStringList openCaptions() const;
 
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TQuillmere1> frame_;
-    QString question_;
-    QStringList fileWhileAsked_;
+    std::unique_ptr<ProgramUnderTest> frame_;
+    WatchingAsk ask_;
 };
 
 void DesktopSessionTest::init()
@@ -65,7 +78,7 @@ void DesktopSessionTest::init()
     Globals = TGlobals();
     dir_ = std::make_unique<QTemporaryDir>();
     writeQuietOptions(dir_->path());
-    question_.clear();
+    ask_ = WatchingAsk();
 }
 
 void DesktopSessionTest::cleanup()
@@ -76,78 +89,66 @@ void DesktopSessionTest::cleanup()
 
 void DesktopSessionTest::startFrame()
 {
-    frame_ = std::make_unique<TQuillmere1>(dir_->path());
-    setNavigation(frame_.get());
-    frame_->show();
-    QVERIFY(frame_->startupCompleted());
-}
-
-void DesktopSessionTest::answerNextQuestionWith(Qt::Key key)
-{
-    auto *poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, [this, poll, key] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll->deleteLater();
-        question_ = box->text();
-        fileWhileAsked_ = sessionLines();
-        QTest::keyClick(QApplication::focusWidget(), key);
-    });
-    poll->start(20);
+    frame_ = std::make_unique<ProgramUnderTest>(dir_->path());
+    setNavigation(&frame_->window);
+    frame_->window.show();
+    QVERIFY(frame_->window.startupCompleted());
 }
 
 QStringList DesktopSessionTest::openCaptions() const
 {
     QStringList captions;
-    for (TChildWin1 *child : frame_->browserWindows())
+    for (TChildWin1 *child : frame_->window.browserWindows())
         captions << child->windowTitle();
     return captions;
 }
 
 void DesktopSessionTest::lostWindowsAreOffered_data()
 {
-    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("yes");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("Yes reopens them before the command line's")
-        << int(Qt::Key_Return)
-        << QStringList{fixture("alpha.htm"), fixture("beta.htm"), fixture("untitled.htm")};
-    QTest::newRow("No drops them") << int(Qt::Key_Escape) << QStringList{fixture("untitled.htm")};
+        << true << QStringList{fixture("alpha.htm"), fixture("beta.htm"), fixture("untitled.htm")};
+    QTest::newRow("No drops them") << false << QStringList{fixture("untitled.htm")};
 }
 
 void DesktopSessionTest::lostWindowsAreOffered()
 {
-    QFETCH(int, key);
+    QFETCH(bool, yes);
     QFETCH(QStringList, expected);
     TextFile::writeLines(dir_->filePath(SessionFile::fileName()),
                          {"RUNNING", fixture("alpha.htm"), fixture("beta.htm")});
     startFrame();
-    DesktopSession session(*frame_, *frame_->mdiArea(), dir_->path());
-    QCOMPARE(session.lostAddresses(), (QStringList{fixture("alpha.htm"), fixture("beta.htm")}));
+    auto session = makeSession();
+    QCOMPARE(session->lostAddresses(), (QStringList{fixture("alpha.htm"), fixture("beta.htm")}));
 
-    answerNextQuestionWith(Qt::Key(key));
-    session.run({fixture("untitled.htm")});
-    QVERIFY2(question_.contains("reopen the 2 web pages"), qPrintable(question_));
+    QStringList fileWhileAsked;
+    ask_.whileAsked = [&] { fileWhileAsked = sessionLines(); };
+    ask_.answers.enqueue(yes);
+    session->run({fixture("untitled.htm")});
+    QCOMPARE(ask_.questions.size(), 1);
+    QVERIFY2(ask_.questions[0].contains("reopen the 2 web pages"), qPrintable(ask_.questions[0]));
     // A crash while the question waits must still leave the lost windows to offer.
-    QCOMPARE(fileWhileAsked_, (QStringList{"RUNNING", fixture("alpha.htm"), fixture("beta.htm")}));
-    QCOMPARE(frame_->browserWindows().size(), expected.size());
+    QCOMPARE(fileWhileAsked, (QStringList{"RUNNING", fixture("alpha.htm"), fixture("beta.htm")}));
+    QCOMPARE(frame_->window.browserWindows().size(), expected.size());
     QTRY_COMPARE_WITH_TIMEOUT(sessionLines(), QStringList{"RUNNING"} + expected, 20000);
 }
 
 void DesktopSessionTest::closedWindowsLeaveTheFileAndOrderlyCloseEndsIt()
 {
     startFrame();
-    DesktopSession session(*frame_, *frame_->mdiArea(), dir_->path());
-    QVERIFY(session.lostAddresses().isEmpty());
-    session.run({fixture("alpha.htm"), fixture("beta.htm")});
+    auto session = makeSession();
+    QVERIFY(session->lostAddresses().isEmpty());
+    session->run({fixture("alpha.htm"), fixture("beta.htm")});
+    QVERIFY(ask_.questions.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(
         sessionLines(), (QStringList{"RUNNING", fixture("alpha.htm"), fixture("beta.htm")}), 20000);
     // Titles known: the windows have loaded, and one of them is closed the way a user does.
     QTRY_COMPARE_WITH_TIMEOUT(openCaptions(), (QStringList{"Alpha Page", "Beta Page"}), 20000);
-    frame_->browserWindows().first()->close();
+    frame_->window.browserWindows().first()->close();
     QTRY_COMPARE_WITH_TIMEOUT(sessionLines(), (QStringList{"RUNNING", fixture("beta.htm")}), 20000);
 
-    session.finish();
+    session->finish();
     frame_.reset(); // the remaining window goes down with the frame
     QTest::qWait(0);
     QCOMPARE(sessionLines(), QStringList{"CLOSED"});
@@ -156,11 +157,11 @@ void DesktopSessionTest::closedWindowsLeaveTheFileAndOrderlyCloseEndsIt()
 void DesktopSessionTest::laterStartOpensItsAddresses()
 {
     startFrame();
-    DesktopSession session(*frame_, *frame_->mdiArea(), dir_->path());
-    session.run({});
-    frame_->showMinimized();
-    session.openFromLaterStart({fixture("alpha.htm"), fixture("beta.htm")});
-    QVERIFY(!frame_->isMinimized());
+    auto session = makeSession();
+    session->run({});
+    frame_->window.showMinimized();
+    session->openFromLaterStart({fixture("alpha.htm"), fixture("beta.htm")});
+    QVERIFY(!frame_->window.isMinimized());
     QTRY_COMPARE_WITH_TIMEOUT(
         sessionLines(), (QStringList{"RUNNING", fixture("alpha.htm"), fixture("beta.htm")}), 20000);
 }
