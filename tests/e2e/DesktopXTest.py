@@ -53,7 +53,11 @@ class XScreen:
             self.display = ":" + pipe.readline().strip()
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_until(self.window_manager_running, 30, "openbox to manage the screen")
+        try:
+            wait_until(self.window_manager_running, 30, "openbox to manage the screen")
+        except BaseException:
+            self.__exit__()
+            raise
         return self
 
     def __exit__(self, *exc):
