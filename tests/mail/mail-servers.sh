@@ -108,7 +108,8 @@ myorigin = quillmere.test
 mydestination =
 mynetworks = 127.0.0.0/8
 relay_domains = quillmere.test
-smtpd_relay_restrictions = permit_mynetworks, reject
+# Only the test domain is served: any other recipient is refused at once, as real servers do.
+smtpd_relay_restrictions = reject_unauth_destination
 relay_transport = lmtp:inet:127.0.0.1:$LMTP_PORT
 default_transport = lmtp:inet:127.0.0.1:$LMTP_PORT
 alias_maps =
