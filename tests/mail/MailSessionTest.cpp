@@ -31,6 +31,7 @@ private slots:
     void refusedRecipientIsNamed();
     void untrustedCertificateAsks();
     void accountFileHoldsNoPassword();
+    void pop3FetchAndDownload();
 
 private:
     struct Client
@@ -51,6 +52,7 @@ private:
     QTemporaryDir tmp_;
     QString mailDir_;
     int imapPort_ = 0;
+    int pop3Port_ = 0;
     int smtpPort_ = 0;
 };
 
@@ -65,6 +67,8 @@ void MailSessionTest::initTestCase()
             mailDir_ = value;
         else if (key == "IMAP_PORT")
             imapPort_ = value.toInt();
+        else if (key == "POP3_PORT")
+            pop3Port_ = value.toInt();
         else if (key == "SMTP_PORT")
             smtpPort_ = value.toInt();
     }
@@ -377,6 +381,38 @@ void MailSessionTest::accountFileHoldsNoPassword()
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY2(!f.readAll().contains("carl-secret"), qPrintable(f.fileName()));
     }
+}
+
+void MailSessionTest::pop3FetchAndDownload()
+{
+    auto anna = client(appDir("pop3-sender"), account("anna"), "anna-secret");
+    QVERIFY(anna && signOn(*anna));
+    anna->messages->Compose();
+    anna->messages->setSenderAddress("anna@quillmere.test");
+    anna->messages->setRecipAddress("carl@quillmere.test");
+    anna->messages->setMsgSubject("By POP3");
+    anna->messages->setMsgNoteText("Collected by the other protocol.");
+    QSignalSpy sent(anna->messages.get(), &MailMessages::sent);
+    const int before = delivered("carl");
+    anna->messages->Send();
+    QTRY_COMPARE_WITH_TIMEOUT(sent.size(), 1, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(delivered("carl"), before + 1, 20000);
+
+    MailAccount a = account("carl");
+    a.incoming = MailAccount::Incoming::Pop3;
+    a.incomingPort = pop3Port_;
+    auto carl = client(appDir("pop3"), a, "carl-secret");
+    QVERIFY(carl && signOn(*carl));
+    QVERIFY(fetch(*carl));
+    MailMessages &in = *carl->messages;
+    QCOMPARE(in.MsgCount(), before + 1);
+    const int last = in.MsgCount() - 1;
+    in.setMsgIndex(last);
+    QCOMPARE(in.MsgSubject(), QString("By POP3"));
+    QSignalSpy downloaded(&in, &MailMessages::downloaded);
+    in.Download(last);
+    QTRY_COMPARE_WITH_TIMEOUT(downloaded.size(), 1, 15000);
+    QCOMPARE(in.MsgNoteText().trimmed(), QString("Collected by the other protocol."));
 }
 
 QTEST_GUILESS_MAIN(MailSessionTest)
