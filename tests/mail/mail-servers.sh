@@ -171,11 +171,18 @@ stop() {
   # shellcheck disable=SC1090
   source "$envfile"
   case "$MAIL_DIR" in /tmp/qm-mail.*) ;; *) echo "refusing to stop $MAIL_DIR" >&2; return 1 ;; esac
+  local pids=""
+  for pidfile in "$MAIL_DIR/run/master.pid" "$MAIL_DIR/pqueue/pid/master.pid"; do
+    [ -f "$pidfile" ] && pids="$pids $(tr -dc 0-9 <"$pidfile")"
+  done
   [ -f "$MAIL_DIR/postfix/main.cf" ] && postfix -c "$MAIL_DIR/postfix" stop >/dev/null 2>&1 || true
   [ -f "$MAIL_DIR/dovecot.conf" ] && doveadm -c "$MAIL_DIR/dovecot.conf" stop >/dev/null 2>&1 || true
-  for _ in $(seq 1 50); do
-    [ -e "$MAIL_DIR/run/master.pid" ] || [ -e "$MAIL_DIR/pqueue/pid/master.pid" ] || break
-    sleep 0.1
+  for pid in $pids; do
+    for _ in $(seq 1 50); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" 2>/dev/null || true
   done
   rm -rf "$MAIL_DIR" "$envfile"
 }
