@@ -24,6 +24,7 @@ private slots:
     void accountDefaultsWhenMissing();
     void passwordAskedOnceKeptForTheRun();
     void passwordDeclined();
+    void secretStoreWithoutTheEntryAsks();
 
 private:
     QTemporaryDir tmp_;
@@ -192,6 +193,25 @@ void MailCoreTest::passwordDeclined()
     store.request("u@h");
     QCOMPARE(ready.size(), 0);
     QCOMPARE(unavailable.size(), 1);
+}
+
+void MailCoreTest::secretStoreWithoutTheEntryAsks()
+{
+    // With no secret service running (or none holding this entry) the user is asked instead.
+    PasswordStore store(true);
+    const QString key =
+        QStringLiteral("nobody-%1@nowhere.test").arg(QCoreApplication::applicationPid());
+    int asked = 0;
+    store.setAsk([&](const QString &) {
+        ++asked;
+        return std::optional<QString>("typed");
+    });
+    QSignalSpy ready(&store, &PasswordStore::passwordReady);
+    store.request(key);
+    QTRY_COMPARE_WITH_TIMEOUT(ready.size(), 1, 30000);
+    QCOMPARE(asked, 1);
+    QCOMPARE(ready.first().at(1).toString(), QString("typed"));
+    store.reject(key); // leaves no entry behind where a secret service does run
 }
 
 QTEST_GUILESS_MAIN(MailCoreTest)

@@ -28,6 +28,7 @@ private slots:
     void serverNotRunning();
     void silentServerTimesOutWhileTheThreadRuns();
     void cancelEndsAWaitAtOnce();
+    void closingWhileWaitingDoesNotHang();
     void refusedRecipientIsNamed();
     void untrustedCertificateAsks();
     void accountFileHoldsNoPassword();
@@ -319,6 +320,24 @@ void MailSessionTest::cancelEndsAWaitAtOnce()
     MailAccount good = account("anna");
     QVERIFY(!good.save(appDir("cancel")));
     QVERIFY(signOn(*c));
+}
+
+void MailSessionTest::closingWhileWaitingDoesNotHang()
+{
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    MailAccount a = account("anna");
+    a.incomingPort = silent.serverPort();
+    auto c = client(appDir("closing"), a, "anna-secret");
+    c->session->setTimeout(60000);
+    c->session->SignOn();
+    QTest::qWait(300);
+    QVERIFY(c->session->isBusy());
+    QElapsedTimer clock;
+    clock.start();
+    c->messages.reset();
+    c->session.reset();
+    QVERIFY(clock.elapsed() < 3000);
 }
 
 void MailSessionTest::refusedRecipientIsNamed()
