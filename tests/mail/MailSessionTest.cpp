@@ -33,6 +33,7 @@ private slots:
     void untrustedCertificateAsks();
     void accountFileHoldsNoPassword();
     void pop3FetchAndDownload();
+    void maildirFetch();
 
 private:
     struct Client
@@ -133,8 +134,11 @@ bool MailSessionTest::fetch(Client &c, bool unreadOnly)
     QSignalSpy failed(c.messages.get(), &MailMessages::failed);
     c.messages->setFetchUnreadOnly(unreadOnly);
     c.messages->Fetch();
-    return QTest::qWaitFor([&] { return !done.isEmpty() || !failed.isEmpty(); }, 15000) &&
-           !done.isEmpty();
+    if (!QTest::qWaitFor([&] { return !done.isEmpty() || !failed.isEmpty(); }, 15000))
+        return false;
+    if (!failed.isEmpty())
+        qWarning("fetch failed: %s", qPrintable(failed.first().at(1).toString()));
+    return !done.isEmpty();
 }
 
 int MailSessionTest::delivered(const QString &user) const
@@ -432,6 +436,35 @@ void MailSessionTest::pop3FetchAndDownload()
     in.Download(last);
     QTRY_COMPARE_WITH_TIMEOUT(downloaded.size(), 1, 15000);
     QCOMPARE(in.MsgNoteText().trimmed(), QString("Collected by the other protocol."));
+}
+
+void MailSessionTest::maildirFetch()
+{
+    MailAccount a = account("carl");
+    a.incoming = MailAccount::Incoming::Maildir;
+    // vmime reads the KMail layout: the inbox is the Maildir "inbox" under the chosen folder.
+    const QString root = appDir("maildir") + QStringLiteral("/Mail.d");
+    for (const char *sub : {"cur", "new", "tmp"})
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/inbox/") + QLatin1String(sub)));
+    const int count = 2;
+    for (int i = 0; i < count; ++i) {
+        QFile f(root + QStringLiteral("/inbox/new/1700000000.M%1P1.test").arg(i));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("From: anna@quillmere.test\r\nTo: carl@quillmere.test\r\nSubject: Local " +
+                QByteArray::number(i) + "\r\n\r\nText\r\n");
+    }
+    a.maildirPath = root;
+    auto carl = client(appDir("maildir"), a, "carl-secret");
+    QVERIFY(carl && signOn(*carl));
+    QVERIFY(fetch(*carl));
+    QCOMPARE(carl->messages->MsgCount(), count);
+    QStringList subjects;
+    for (int i = 0; i < count; ++i) {
+        carl->messages->setMsgIndex(i);
+        subjects << carl->messages->MsgSubject();
+    }
+    subjects.sort();
+    QCOMPARE(subjects, (QStringList{"Local 0", "Local 1"}));
 }
 
 QTEST_GUILESS_MAIN(MailSessionTest)
