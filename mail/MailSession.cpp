@@ -17,6 +17,8 @@ MailSession::MailSession(const QString &appDir, PasswordStore *passwords, QObjec
     qRegisterMetaType<MailOperation>();
     worker_ = new MailWorker(control_, [this](const QString &q) { return askOnUiThread(q); });
     worker_->moveToThread(&thread_);
+    // Deleted on its own thread, where its connections were made, as the thread ends.
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.setObjectName(QStringLiteral("mail"));
     thread_.start();
     connect(passwords_, &PasswordStore::passwordReady, this, &MailSession::passwordReady);
@@ -30,9 +32,8 @@ MailSession::MailSession(const QString &appDir, PasswordStore *passwords, QObjec
 
 MailSession::~MailSession()
 {
-    // Whatever the worker waits on gives up at once; then its connections close on its thread.
+    // Whatever the worker waits on gives up at once, so the thread ends without delay.
     ++control_->cancelEpoch;
-    QMetaObject::invokeMethod(worker_, [w = worker_] { delete w; });
     thread_.quit();
     thread_.wait();
 }
