@@ -64,7 +64,8 @@ void MailSession::SignOn()
         return;
     }
     signingOn_ = true;
-    stepQueued(); // the sign-on counts as busy from the password question on
+    signOnEpoch_ = epoch(); // a Cancel while the password is asked for ends the sign-on too
+    stepQueued();           // the sign-on counts as busy from the password question on
     if (!account_.needsPassword()) {
         passwordReady(account_.key(), QString());
         return;
@@ -79,7 +80,7 @@ void MailSession::passwordReady(const QString &accountKey, const QString &passwo
         return;
     awaitedPasswordKey_.clear();
     const MailAccount account = account_;
-    const quint64 epoch = this->epoch();
+    const quint64 epoch = signOnEpoch_;
     QMetaObject::invokeMethod(
         worker_, [w = worker_, account, password, epoch] { w->signOn(account, password, epoch); });
 }

@@ -79,6 +79,7 @@ private:
     MailAccount account_;
     QString awaitedPasswordKey_;
     bool signingOn_ = false;
+    quint64 signOnEpoch_ = 0;
     qint64 sessionId_ = 0;
     qint64 lastSessionId_ = 0;
     bool newSession_ = false;

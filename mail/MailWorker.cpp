@@ -92,7 +92,10 @@ void MailWorker::run(MailOperation operation, quint64 epoch, Work work, const QS
 {
     control_->stepEpoch = epoch;
     if (control_->cancelled()) {
-        emit failed(operation, tr("Cancelled."));
+        if (operation == MailOperation::SignOn)
+            emit signOnFailed(tr("Cancelled."), false);
+        else
+            emit failed(operation, tr("Cancelled."));
         emit stepFinished();
         return;
     }

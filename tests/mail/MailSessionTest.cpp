@@ -320,6 +320,12 @@ void MailSessionTest::cancelEndsAWaitAtOnce()
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 5000);
     QCOMPARE(failed.first().at(0).toString(), QString("Cancelled."));
     QVERIFY(clock.elapsed() < 3000);
+    // A sign-on cancelled before it reached the network ends too, and does not block the next.
+    c->session->SignOn();
+    c->session->Cancel();
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 2, 5000);
+    QCOMPARE(failed.at(1).at(0).toString(), QString("Cancelled."));
+    QVERIFY(!c->session->isBusy());
     // A new step after the cancel runs normally.
     MailAccount good = account("anna");
     QVERIFY(!good.save(appDir("cancel")));
