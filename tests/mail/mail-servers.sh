@@ -154,7 +154,10 @@ SMTP_PORT=$SMTP_PORT
 LMTP_PORT=$LMTP_PORT
 ENV
   # The daemons must not hold this script's output open, or whoever reads it waits forever.
-  dovecot -c "$dir/dovecot.conf" </dev/null >/dev/null 2>&1
+  if ! dovecot -c "$dir/dovecot.conf" </dev/null >"$dir/dovecot-start.log" 2>&1; then
+    cat "$dir/dovecot-start.log" "$dir/dovecot.log" >&2 2>/dev/null || true
+    return 1
+  fi
   if ! postfix -c "$dir/postfix" start </dev/null >/dev/null 2>&1; then
     # Postfix tells why only to a terminal or syslog; ask it again through a pseudo-terminal.
     postfix -c "$dir/postfix" check </dev/null 2>&1 | cat >&2 || true
