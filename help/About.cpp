@@ -45,6 +45,7 @@ void TAbout1::present()
     if (!isVisible()) {
         FormShow();
         show();
+        return;
     }
     raise();
     activateWindow();

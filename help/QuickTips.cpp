@@ -24,6 +24,7 @@ void TQuikTips1::present()
     if (!isVisible()) {
         FormShow();
         show();
+        return;
     }
     raise();
     activateWindow();
