@@ -35,6 +35,7 @@ private slots:
     void doubleClickOpensTopics();
     void noTopicSelectedOpensNothing();
     void showHelpTurnsAnOpenWindow();
+    void findButtonPictures();
     void buttonsWithoutPictures();
     void panelMovesAndStaysReachable();
 
@@ -158,7 +159,14 @@ void HelpWindowTest::lostWindowComesBack()
 
 void HelpWindowTest::searchSelectsTopics()
 {
+    g_.ListBackColor = 0x00FFFF; // yellow: red in the low byte
+    g_.ListTextColor = 0x800000; // navy
     THelpWin1 *window = open(QStringLiteral("Index.Htm"));
+    for (QWidget *field : {static_cast<QWidget *>(window->Panel1->ListBox1),
+                           static_cast<QWidget *>(window->Panel1->CMBINDEX)}) {
+        QCOMPARE(field->palette().color(QPalette::Base), QColor(Qt::yellow));
+        QCOMPARE(field->palette().color(QPalette::Text), QColor(0, 0, 0x80));
+    }
     QVERIFY(!window->Panel1->isVisible());
     click(window->TFindBtn);
     QVERIFY(window->Panel1->isVisible());
@@ -279,6 +287,30 @@ void HelpWindowTest::showHelpTurnsAnOpenWindow()
     QVERIFY(waitForPage(QStringLiteral("using_quillmere.htm")));
     click(window->THomeBtn);
     QVERIFY(waitForPage(QStringLiteral("Index.Htm")));
+}
+
+void HelpWindowTest::findButtonPictures()
+{
+    // The pictures are found whatever the case of their names.
+    QDir bmps(dir_.filePath(QStringLiteral("Bmps")));
+    QVERIFY(bmps.mkpath(QStringLiteral(".")));
+    auto save = [&bmps](const QString &name, Qt::GlobalColor colour) {
+        QImage picture(16, 16, QImage::Format_RGB32);
+        picture.fill(colour);
+        return picture.save(bmps.filePath(name), "BMP");
+    };
+    QVERIFY(save(QStringLiteral("Search16_H.BMP"), Qt::red));
+    QVERIFY(save(QStringLiteral("UNDO.bmp"), Qt::blue));
+    auto shown = [](QToolButton *button) {
+        return button->icon().pixmap(16, 16).toImage().pixelColor(8, 8);
+    };
+    THelpWin1 *window = open(QStringLiteral("Index.Htm"));
+    QCOMPARE(shown(window->TFindBtn), QColor(Qt::red));
+    click(window->TFindBtn);
+    QCOMPARE(shown(window->TFindBtn), QColor(Qt::blue));
+    click(window->TFindBtn);
+    QCOMPARE(shown(window->TFindBtn), QColor(Qt::red));
+    QVERIFY(bmps.removeRecursively());
 }
 
 void HelpWindowTest::buttonsWithoutPictures()
