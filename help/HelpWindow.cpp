@@ -55,6 +55,8 @@ THelpWin1::THelpWin1(TGlobals &g, QWidget *parent)
     createSearchPanel();
     connect(WebBrowser1, &QWebEngineView::urlChanged, this,
             &THelpWin1::WebBrowser1NavigateComplete2);
+    connect(WebBrowser1, &QWebEngineView::loadFinished, this,
+            &THelpWin1::WebBrowser1DocumentComplete);
 }
 
 QWidget *THelpWin1::createToolBar()
@@ -148,6 +150,7 @@ void THelpWin1::turnToTopic()
 void THelpWin1::FormShow()
 {
     NewPage();
+    showCaption(g_.HelpTopic);
     placeWindow();
     g_.HelpOpen = true;
     SearchShown = false;
@@ -173,8 +176,19 @@ void THelpWin1::NewPage()
 {
     WebBrowser1->load(QUrl::fromLocalFile(g_.HelpTopic));
     lastHelpPage = g_.HelpTopic;
-    const QString &topic = g_.HelpTopic;
-    setWindowTitle(QStringLiteral("Help with ") + topic.left(qMax(0, topic.size() - 4)));
+}
+
+void THelpWin1::showCaption(const QString &page)
+{
+    setWindowTitle(QStringLiteral("Help with ") + page.left(qMax(0, page.size() - 4)));
+}
+
+void THelpWin1::WebBrowser1DocumentComplete(bool ok)
+{
+    // The caption names the page on show, also after a link or Back, once it is there.
+    const QUrl shown = WebBrowser1->url();
+    if (ok && shown.isLocalFile())
+        showCaption(shown.toLocalFile());
 }
 
 void THelpWin1::FillTopicFiles()

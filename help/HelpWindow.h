@@ -34,6 +34,7 @@ public:
     void NewPage();
     void FillTopicFiles();
     void WebBrowser1NavigateComplete2(const QUrl &url);
+    void WebBrowser1DocumentComplete(bool ok);
     void TBackBtnClick();
     void TfrwdBtnClick();
     void THomeBtnClick();
@@ -60,6 +61,7 @@ private:
     QToolButton *createButton(const QString &name, const QString &hint, const QIcon &icon);
     void createSearchPanel();
     void placeWindow();
+    void showCaption(const QString &page);
     QIcon findButtonPicture(const QString &file, const char *themeName, int standardPixmap) const;
 
     TGlobals &g_;

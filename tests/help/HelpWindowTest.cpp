@@ -27,6 +27,7 @@ private slots:
     void init();
     void cleanup();
     void storedBoundsOverTheLimits();
+    void captionFollowsThePageShown();
     void placeAndSizeSurviveClosing();
     void lostWindowComesBack();
     void searchSelectsTopics();
@@ -130,6 +131,17 @@ void HelpWindowTest::storedBoundsOverTheLimits()
     QCOMPARE(window->windowTitle(), QStringLiteral("Help with ") +
                                         QDir(dir_.path()).filePath(QStringLiteral("Help/Index")));
     QVERIFY(waitForPage(QStringLiteral("Index.Htm")));
+}
+
+void HelpWindowTest::captionFollowsThePageShown()
+{
+    THelpWin1 *window = open(QStringLiteral("about_quillmere.htm"));
+    QVERIFY(waitForPage(QStringLiteral("about_quillmere.htm")));
+    followLink(QStringLiteral("welcome_to_quillmere.htm"));
+    QVERIFY(waitForPage(QStringLiteral("welcome_to_quillmere.htm")));
+    QTRY_COMPARE(window->windowTitle(),
+                 QStringLiteral("Help with ") +
+                     QDir(dir_.path()).filePath(QStringLiteral("Help/welcome_to_quillmere")));
 }
 
 void HelpWindowTest::placeAndSizeSurviveClosing()
