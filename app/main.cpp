@@ -1,9 +1,11 @@
 #include "app/AppDir.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
 #include "app/SignalWatcher.h"
 #include "app/SplashWindow.h"
 #include "browse/MainWindow.h"
+#include "shell/RealAsk.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -27,7 +29,9 @@ int main(int argc, char *argv[])
 
     // The windows that live for the whole run, created hidden in this order; the dialogs take
     // their places after the main window as they are built.
-    TQuillmere1 mainWindow(appDir);
+    ProgramData data(Globals, appDir);
+    RealAsk ask;
+    TQuillmere1 mainWindow(data, ask);
     Quillmere1 = &mainWindow;
     setNavigation(&mainWindow);
     mainWindow.setSplash(splash);

@@ -1,18 +1,19 @@
 #include "browse/ChildWindow.h"
 
+#include "app/Ask.h"
 #include "app/CaseFold.h"
-#include "app/ErrorBox.h"
-#include "app/Globals.h"
 #include "app/Navigation.h"
-#include "app/TextFile.h"
-#include "browse/BrowserHost.h"
+#include "app/ProgramData.h"
 #include "browse/WebControl.h"
-#include "browse/WindowList.h"
 #include "controls/GlowButton.h"
-#include "controls/PictureTable.h"
+#include "controls/ThemeIcon.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
 #include <QToolBar>
@@ -40,15 +41,16 @@ QString fileNameFromTitle(const QString &title)
 
 } // namespace
 
-TChildWin1::TChildWin1(BrowserHost &host, QWidget *parent) : QMdiSubWindow(parent), host_(host)
+TChildWin1::TChildWin1(ProgramData &data, Ask &ask, QComboBox &addressBox, QWidget *parent)
+    : QMdiSubWindow(parent), data_(data), ask_(ask), addressBox_(addressBox)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(PictureTable::themed("text-html", QStyle::SP_FileIcon));
+    setWindowIcon(ThemeIcon::themed("text-html", QStyle::SP_FileIcon));
     auto *content = new QWidget(this);
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    WebBrowser1 = new TWebControl(content);
+    WebBrowser1 = new TWebControl(ask_, content);
     createToolBar();
     layout->addWidget(toolBar_);
     layout->addWidget(WebBrowser1, 1);
@@ -61,8 +63,7 @@ TChildWin1::TChildWin1(BrowserHost &host, QWidget *parent) : QMdiSubWindow(paren
             &TChildWin1::WebBrowser1NavigateComplete2);
     connect(WebBrowser1, &TWebControl::DocumentComplete, this,
             &TChildWin1::WebBrowser1DocumentComplete);
-    connect(WebBrowser1, &TWebControl::progressChanged, this,
-            [this](int percent) { host_.showLoadProgress(this, percent); });
+    connect(WebBrowser1, &TWebControl::progressChanged, this, &TChildWin1::loadProgress);
 }
 
 void TChildWin1::createToolBar()
@@ -96,7 +97,7 @@ void TChildWin1::createToolBar()
         auto *button = new TGlowButton(toolBar_);
         button->setText(QString::fromLatin1(tool.caption));
         button->setToolTip(QString::fromLatin1(tool.hint));
-        button->setIcon(PictureTable::themed(tool.icon, tool.fallback));
+        button->setIcon(ThemeIcon::themed(tool.icon, tool.fallback));
         button->setObjectName(QString::fromLatin1(tool.caption) + QStringLiteral("Btn"));
         connect(button, &TGlowButton::clicked, this, tool.handler);
         toolBar_->addWidget(button);
@@ -127,88 +128,63 @@ QString TChildWin1::LocationURL() const
     return WebBrowser1->LocationURL();
 }
 
-void TChildWin1::FormShow()
+void TChildWin1::FormShow(const QString &address)
 {
     ListIndex = -1;
-    WebBrowser1->Navigate(Globals.PendingUrl);
-    if (Globals.MaximizeWindows)
+    WebBrowser1->Navigate(address);
+    if (data_.globals().MaximizeWindows)
         showMaximized();
-    host_.setPictureViewVisible(false);
 }
 
 void TChildWin1::FormActivate()
 {
-    WindowList &lists = host_.windowList();
-    const QString caption = windowTitle();
-    const int item = lists.findAddressItem(caption);
-    if (item >= 0)
-        lists.selectAddressItem(item);
-    const int node = lists.findNode(caption);
-    if (node >= 0) {
-        ListIndex = node;
-        lists.selectNode(node);
-        host_.setPageStatus(QStringLiteral("        ") + LocationName() + QStringLiteral(" - ") +
-                            LocationURL());
-    }
-    Globals.CurrentUrl = LocationURL();
-    Globals.CurrentTitle = LocationName();
-    applyLastPageRule();
+    takeCurrentPage();
     ApplyWindowColors();
+}
+
+// The page of whichever window reported last is the shared current page.
+void TChildWin1::takeCurrentPage()
+{
+    TGlobals &g = data_.globals();
+    g.CurrentUrl = LocationURL();
+    g.CurrentTitle = LocationName();
+    applyLastPageRule();
 }
 
 void TChildWin1::applyLastPageRule()
 {
-    const QString current = CaseFold::lower(Globals.CurrentUrl);
-    if (current != CaseFold::lower(Globals.StartPage) &&
-        current != CaseFold::lower(Globals.SearchPage))
-        Globals.LastPage = Globals.CurrentUrl;
+    TGlobals &g = data_.globals();
+    const QString current = CaseFold::lower(g.CurrentUrl);
+    if (current != CaseFold::lower(g.StartPage) && current != CaseFold::lower(g.SearchPage))
+        g.LastPage = g.CurrentUrl;
 }
 
 void TChildWin1::WebBrowser1TitleChange()
 {
     setWindowTitle(LocationName());
-    Globals.PageTitle = LocationName();
+    data_.globals().PageTitle = LocationName();
+    emit titleChanged(LocationName());
 }
 
 void TChildWin1::WebBrowser1NavigateComplete2()
 {
     // The caption follows the title even when the title did not change since the last page.
     WebBrowser1TitleChange();
-    host_.setPageStatus(LocationName() + QStringLiteral(" - ") + LocationURL());
-    WindowList &lists = host_.windowList();
-    if (ListIndex == -1)
-        RegisterWindow();
-    else if (lists.isValid(ListIndex))
-        lists.rename(ListIndex, LocationName());
-    Globals.CurrentUrl = LocationURL();
-    Globals.CurrentTitle = LocationName();
-    applyLastPageRule();
-    host_.collectPage(Globals.CurrentUrl);
-    emit navigationCompleted();
-}
-
-void TChildWin1::RegisterWindow()
-{
-    ListIndex = host_.windowList().append(Globals.PageTitle);
+    emit statusTextChanged(LocationName() + QStringLiteral(" - ") + LocationURL());
+    takeCurrentPage();
+    emit navigationCompleted(LocationName(), LocationURL());
 }
 
 void TChildWin1::WebBrowser1DocumentComplete()
 {
-    host_.recordVisit(LocationName());
+    emit documentCompleted(LocationURL());
 }
 
 void TChildWin1::closeEvent(QCloseEvent *event)
 {
     closing_ = true;
-    WindowList &lists = host_.windowList();
-    if (lists.isValid(ListIndex)) {
-        const int removed = ListIndex;
-        lists.remove(removed);
-        ListIndex = -1;
-        host_.windowEntryRemoved(removed);
-    }
-    if (host_.browserWindowCount() == 0)
-        host_.setPictureViewVisible(true);
+    emit closing();
+    ListIndex = -1;
     QMdiSubWindow::closeEvent(event);
 }
 
@@ -234,11 +210,12 @@ void TChildWin1::HomeBtnClick()
 
 void TChildWin1::RefreshBtnClick()
 {
-    if (Globals.CurrentUrl.isEmpty()) {
-        ShowErrorBox(QStringLiteral("There is no current page to reload."), this);
+    const QString current = data_.globals().CurrentUrl;
+    if (current.isEmpty()) {
+        ask_.error(QStringLiteral("There is no current page to reload."));
         return;
     }
-    WebBrowser1->Navigate(Globals.CurrentUrl);
+    WebBrowser1->Navigate(current);
 }
 
 void TChildWin1::SearchBtnClick()
@@ -248,12 +225,13 @@ void TChildWin1::SearchBtnClick()
 
 void TChildWin1::SaveBtnClick()
 {
-    const QString folder = TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("WebPages"));
     const QString proposed =
-        QDir(folder).filePath(fileNameFromTitle(LocationName()) + QStringLiteral(".htm"));
+        QDir(data_.webPagesDir())
+            .filePath(fileNameFromTitle(LocationName()) + QStringLiteral(".htm"));
     // A node for a page never saved would list a file that is not there.
-    if (!WebBrowser1->ExecWB(WebCommand::SaveAs, proposed).isEmpty())
-        host_.appendOfflineNode(LocationName());
+    const QString saved = WebBrowser1->ExecWB(WebCommand::SaveAs, proposed);
+    if (!saved.isEmpty())
+        emit pageSaved(LocationName(), saved);
 }
 
 void TChildWin1::PrintBtnClick()
@@ -278,16 +256,22 @@ void TChildWin1::Cut1Click()
 
 void TChildWin1::Copy1Click()
 {
-    if (host_.addressBoxHasFocus())
-        host_.copyAddressBox();
+    if (addressBoxHasFocus())
+        QApplication::clipboard()->setText(addressBox_.currentText());
     else
         WebBrowser1->ExecWB(WebCommand::Copy);
 }
 
 void TChildWin1::Paste1Click()
 {
-    if (host_.addressBoxHasFocus())
-        host_.pasteAddressBox();
+    if (addressBoxHasFocus())
+        addressBox_.setEditText(QApplication::clipboard()->text());
     else
         WebBrowser1->ExecWB(WebCommand::Paste);
+}
+
+bool TChildWin1::addressBoxHasFocus() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && (focus == &addressBox_ || focus == addressBox_.lineEdit());
 }

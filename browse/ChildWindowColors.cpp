@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "app/ProgramData.h"
 #include "browse/ChildWindow.h"
 #include "controls/ApplyScheme.h"
 #include "controls/SchemeStyle.h"
@@ -8,7 +8,7 @@
 
 void TChildWin1::ApplyWindowColors()
 {
-    const TGlobals &g = Globals;
+    const TGlobals &g = data_.globals();
     ApplyScheme::setBackground(this, TSchemeColor(g.MainBackColor));
     ApplyScheme::setFontColor(this, TSchemeColor(g.ButtonTextColor));
     // Colours, then bold when BoldText is set.

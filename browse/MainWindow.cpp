@@ -1,11 +1,10 @@
 #include "browse/MainWindow.h"
 
-#include "app/AppDir.h"
+#include "app/Ask.h"
 #include "app/CaseFold.h"
 #include "app/Colors.h"
-#include "app/ErrorBox.h"
-#include "app/Globals.h"
 #include "app/LocaleFormat.h"
+#include "app/ProgramData.h"
 #include "app/SplashWindow.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
@@ -13,20 +12,21 @@
 #include "browse/Downloads.h"
 #include "buttons/ButtonBar.h"
 #include "controls/GlowButton.h"
-#include "controls/PictureTable.h"
+#include "controls/SchemeFollower.h"
+#include "controls/ThemeIcon.h"
 #include "controls/WindowTabBar.h"
 #include "lists/ListsPage.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
 #include "organiser/HistoryPage.h"
 #include "organiser/OfflinePage.h"
+#include "shell/DialogForm.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -52,18 +52,17 @@ TQuillmere1 *Quillmere1 = nullptr;
 
 namespace {
 
-QIcon bitmap(const QString &name)
+QIcon bitmap(const ProgramData &data, const QString &name)
 {
-    const QString path = TextFile::resolveNoCase(
-        TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Bmps")), name);
+    const QString path = TextFile::resolveNoCase(data.filePath(QStringLiteral("Bmps")), name);
     QPixmap picture(path);
     return picture.isNull() ? QIcon() : QIcon(picture);
 }
 
 } // namespace
 
-TQuillmere1::TQuillmere1(const QString &appDir, QWidget *parent)
-    : QMainWindow(parent), appDir_(appDir)
+TQuillmere1::TQuillmere1(ProgramData &data, Ask &ask, QWidget *parent)
+    : QMainWindow(parent), data_(data), ask_(ask)
 {
     setObjectName(QStringLiteral("Quillmere1"));
     setWindowTitle(QStringLiteral("Quillmere"));
@@ -80,6 +79,75 @@ TQuillmere1::TQuillmere1(const QString &appDir, QWidget *parent)
     Timer1->start();
     Timer1Timer();
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TQuillmere1::FormClose);
+    connect(&data_, &ProgramData::settingsChanged, this, &TQuillmere1::ApplyColors);
+    // A new desktop palette changes what the scheme's system colours resolve to.
+    TSchemeFollower::follow(this, [this] { data_.noteColorsChanged(); });
+    createDialogs();
+}
+
+// The dialogs that live for the whole run, created hidden in the order of start-up, each
+// taking the program's data and the ask seam:
+//     addDialog(ListMainDialog, new TListMain1(data_, ask_, this));
+// addDialog() enables the menu items and buttons that open the dialog.
+void TQuillmere1::createDialogs()
+{
+    // SetConfDialog: TSetConf1, the settings dialog.
+    // EMailDialog: TEMail1, the mail window.
+    // MailAddrDialog: TMailAddr1, the address book.
+    // ListMainDialog: TListMain1, list maintenance.
+    // ListAddURLDialog: TListAddURL1, add pages to a list.
+    // FindListDialog: TFindList1, find a list (opened by list maintenance).
+    // ListRunDialog: TListRun1, the list runner.
+    // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
+    // AboutDialog: TAbout1, the about box.
+    // QuikTipsDialog: TQuikTips1, the quick tips.
+    // SetBtnsDialog: TSetBtns1, assign pages to buttons.
+}
+
+void TQuillmere1::addDialog(DialogSlot slot, TDialogForm *dialog)
+{
+    dialogs_[slot] = dialog;
+    for (const QPointer<QObject> &opener : std::as_const(openers_[slot])) {
+        if (opener)
+            opener->setProperty("enabled", dialog != nullptr);
+    }
+}
+
+void TQuillmere1::openDialog(DialogSlot slot)
+{
+    if (TDialogForm *dialog = dialogs_[slot])
+        dialog->openModeless();
+}
+
+void TQuillmere1::openMail(const QString &mode)
+{
+    if (!dialogs_[EMailDialog])
+        return;
+    data_.globals().MailMode = mode;
+    openDialog(EMailDialog);
+}
+
+void TQuillmere1::openSettings(const QString &page)
+{
+    TDialogForm *settings = dialogs_[SetConfDialog];
+    if (!settings)
+        return;
+    data_.globals().SettingsPage = page;
+    // Colours are chosen modal, options modeless.
+    if (page == u"C")
+        settings->openModal();
+    else
+        settings->openModeless();
+}
+
+QAction *TQuillmere1::dialogAction(QMenu *menu, const QString &text, DialogSlot slot,
+                                   const QKeySequence &keys)
+{
+    QAction *action = menu->addAction(text);
+    action->setShortcut(keys);
+    action->setEnabled(dialogs_[slot] != nullptr);
+    openers_[slot].append(action);
+    return action;
 }
 
 TQuillmere1::~TQuillmere1()
@@ -120,33 +188,42 @@ void TQuillmere1::createMenus()
                              &TQuillmere1::Paste1Click);
     currentEditAction_ = mainEditMenu_->menuAction();
 
-    // Items whose windows come later are shown, disabled, so nothing is silently dead.
-    auto later = [](QMenu *menu, const QString &text, const QKeySequence &keys = {}) {
-        QAction *action = menu->addAction(text);
-        action->setShortcut(keys);
-        action->setEnabled(false);
-        return action;
-    };
+    // Items whose dialogs do not exist yet are shown, disabled, so nothing is silently dead.
     QMenu *lists = bar->addMenu(QStringLiteral("&Lists"));
-    later(lists, QStringLiteral("Create Web Page/Web Site List"));
-    later(lists, QStringLiteral("Add Web Pages to a List"));
-    later(lists, QStringLiteral("Run Web Page List"));
+    const auto opens = [this](DialogSlot slot) { return [this, slot] { openDialog(slot); }; };
+    connect(dialogAction(lists, QStringLiteral("Create Web Page/Web Site List"), ListMainDialog),
+            &QAction::triggered, this, opens(ListMainDialog));
+    connect(dialogAction(lists, QStringLiteral("Add Web Pages to a List"), ListAddURLDialog),
+            &QAction::triggered, this, opens(ListAddURLDialog));
+    connect(dialogAction(lists, QStringLiteral("Run Web Page List"), ListRunDialog),
+            &QAction::triggered, this, opens(ListRunDialog));
     lists->addSeparator();
-    later(lists, QStringLiteral("Auto Collect Web Pages per List"));
+    connect(dialogAction(lists, QStringLiteral("Auto Collect Web Pages per List"), ListAutoDialog),
+            &QAction::triggered, this, opens(ListAutoDialog));
     lists->addSeparator();
-    later(lists, QStringLiteral("Assign Web Pages To Buttons"));
+    connect(dialogAction(lists, QStringLiteral("Assign Web Pages To Buttons"), SetBtnsDialog),
+            &QAction::triggered, this, opens(SetBtnsDialog));
 
     QMenu *mail = bar->addMenu(QStringLiteral("E&mail"));
-    later(mail, QStringLiteral("Receive EMail"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    later(mail, QStringLiteral("Send EMail"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(dialogAction(mail, QStringLiteral("Receive EMail"), EMailDialog,
+                         QKeySequence(Qt::CTRL | Qt::Key_R)),
+            &QAction::triggered, this, [this] { openMail(QStringLiteral("R")); });
+    connect(dialogAction(mail, QStringLiteral("Send EMail"), EMailDialog,
+                         QKeySequence(Qt::CTRL | Qt::Key_S)),
+            &QAction::triggered, this, [this] { openMail(QStringLiteral("S")); });
     mail->addSeparator();
-    later(mail, QStringLiteral("Address Book"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(dialogAction(mail, QStringLiteral("Address Book"), MailAddrDialog,
+                         QKeySequence(Qt::CTRL | Qt::Key_A)),
+            &QAction::triggered, this, opens(MailAddrDialog));
 
     QMenu *utilities = bar->addMenu(QStringLiteral("&Utilities"));
-    later(utilities, QStringLiteral("Set Application Colors"));
-    later(utilities, QStringLiteral("Set Application Options"));
+    connect(dialogAction(utilities, QStringLiteral("Set Application Colors"), SetConfDialog),
+            &QAction::triggered, this, [this] { openSettings(QStringLiteral("C")); });
+    connect(dialogAction(utilities, QStringLiteral("Set Application Options"), SetConfDialog),
+            &QAction::triggered, this, [this] { openSettings(QStringLiteral("O")); });
     utilities->addSeparator();
-    later(utilities, QStringLiteral("Select Start Up Web Page"));
+    connect(dialogAction(utilities, QStringLiteral("Select Start Up Web Page"), SetConfDialog),
+            &QAction::triggered, this, [this] { openSettings(QStringLiteral("O")); });
 
     windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
     arrangeActions_ << windowMenu_->addAction(QStringLiteral("&Cascade"), mdiArea_,
@@ -161,10 +238,12 @@ void TQuillmere1::createMenus()
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("Help Contents"), QKeySequence(Qt::Key_F1), this,
                     &TQuillmere1::THelpBtnClick);
-    later(help, QStringLiteral("View Quick Tips"));
+    connect(dialogAction(help, QStringLiteral("View Quick Tips"), QuikTipsDialog),
+            &QAction::triggered, this, opens(QuikTipsDialog));
     help->addSeparator();
-    later(help, QStringLiteral("About Quillmere"))
-        ->setObjectName(QStringLiteral("AboutQuillmere1"));
+    QAction *about = dialogAction(help, QStringLiteral("About Quillmere"), AboutDialog);
+    about->setObjectName(QStringLiteral("AboutQuillmere1"));
+    connect(about, &QAction::triggered, this, opens(AboutDialog));
 }
 
 TGlowButton *TQuillmere1::addToolButton(const QString &caption, const QString &hint,
@@ -174,7 +253,7 @@ TGlowButton *TQuillmere1::addToolButton(const QString &caption, const QString &h
     auto *button = new TGlowButton(mainToolBar_);
     button->setText(caption);
     button->setToolTip(hint);
-    button->setIcon(PictureTable::themed(icon, fallback));
+    button->setIcon(ThemeIcon::themed(icon, fallback));
     if (caption.isEmpty())
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     if (handler)
@@ -209,6 +288,7 @@ void TQuillmere1::createMainToolBar()
     addToList->setObjectName(QStringLiteral("TAddListBtn"));
     connect(addToList, &TGlowButton::clicked, listsPage_, &TListsPage::AddToCurrentList);
     mainToolBar_->addWidget(buttonBar_->addButton());
+    openers_[SetBtnsDialog].append(buttonBar_->addButton());
     mainToolBar_->addSeparator();
     TSwitchBtn = addToolButton(
         QStringLiteral("Switch"),
@@ -237,9 +317,12 @@ void TQuillmere1::createMainToolBar()
     addToolButton(QString(), QStringLiteral("Next Window"), "go-next", QStyle::SP_ArrowRight,
                   &TQuillmere1::TNextBtnClick);
     mainToolBar_->addSeparator();
-    addToolButton(QStringLiteral("Mail"), QStringLiteral("Send and Receive EMail"),
-                  "mail-send-receive", QStyle::SP_DriveNetIcon, nullptr)
-        ->setEnabled(false);
+    TGlowButton *mailButton =
+        addToolButton(QStringLiteral("Mail"), QStringLiteral("Send and Receive EMail"),
+                      "mail-send-receive", QStyle::SP_DriveNetIcon, nullptr);
+    mailButton->setEnabled(false);
+    openers_[EMailDialog].append(mailButton);
+    connect(mailButton, &TGlowButton::clicked, this, [this] { openMail(QStringLiteral("S")); });
     addToolButton(QStringLiteral("Find"), QStringLiteral("New Search Window"), "edit-find",
                   QStyle::SP_FileDialogContentsView, &TQuillmere1::TSearchBtnClick);
     mainToolBar_->addSeparator();
@@ -268,22 +351,21 @@ void TQuillmere1::createSidePanel()
     connect(TreeView1, &QTreeWidget::itemClicked, this, &TQuillmere1::ShowSelectedWindow);
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, &TQuillmere1::ShowSelectedWindow);
 
-    favoritesPage_ = new TFavoritesPage;
-    listsPage_ = new TListsPage;
-    offlinePage_ = new TOfflinePage;
-    historyPage_ = new THistoryPage;
-    sidePanel_->addTab(TreeView1, PictureTable::themed("window-new", QStyle::SP_DesktopIcon),
+    favoritesPage_ = new TFavoritesPage(data_, ask_);
+    listsPage_ = new TListsPage(data_, ask_);
+    offlinePage_ = new TOfflinePage(data_);
+    historyPage_ = new THistoryPage(data_, ask_);
+    sidePanel_->addTab(TreeView1, ThemeIcon::themed("window-new", QStyle::SP_DesktopIcon),
                        QStringLiteral("Web Pages"));
-    sidePanel_->addTab(favoritesPage_, PictureTable::themed("user-bookmarks", QStyle::SP_DirIcon),
+    sidePanel_->addTab(favoritesPage_, ThemeIcon::themed("user-bookmarks", QStyle::SP_DirIcon),
                        QStringLiteral("Favorites"));
     sidePanel_->addTab(listsPage_,
-                       PictureTable::themed("view-list-details", QStyle::SP_FileDialogListView),
+                       ThemeIcon::themed("view-list-details", QStyle::SP_FileDialogListView),
                        QStringLiteral("Lists"));
-    sidePanel_->addTab(offlinePage_,
-                       PictureTable::themed("folder-download", QStyle::SP_DriveHDIcon),
+    sidePanel_->addTab(offlinePage_, ThemeIcon::themed("folder-download", QStyle::SP_DriveHDIcon),
                        QStringLiteral("OffLine"));
     sidePanel_->addTab(historyPage_,
-                       PictureTable::themed("document-open-recent", QStyle::SP_BrowserReload),
+                       ThemeIcon::themed("document-open-recent", QStyle::SP_BrowserReload),
                        QStringLiteral("History"));
 
     // Adding to favorites or to a list shows the page that received the addition.
@@ -291,6 +373,15 @@ void TQuillmere1::createSidePanel()
             [this] { sidePanel_->setCurrentWidget(listsPage_); });
     connect(favoritesPage_, &TFavoritesPage::showRequested, this,
             [this] { sidePanel_->setCurrentWidget(favoritesPage_); });
+    // The Lists page's three small buttons do what the first three Lists menu items do.
+    connect(listsPage_, &TListsPage::maintainListsRequested, this,
+            [this] { openDialog(ListMainDialog); });
+    connect(listsPage_, &TListsPage::addPagesRequested, this,
+            [this] { openDialog(ListAddURLDialog); });
+    connect(listsPage_, &TListsPage::runListRequested, this, [this] { openDialog(ListRunDialog); });
+    openers_[ListMainDialog].append(listsPage_->listMainButton());
+    openers_[ListAddURLDialog].append(listsPage_->listAddUrlButton());
+    openers_[ListRunDialog].append(listsPage_->listRunButton());
 
     auto *pageList = new QToolButton(sidePanel_);
     pageList->setToolTip(QStringLiteral("Page List"));
@@ -311,7 +402,9 @@ void TQuillmere1::createSidePanel()
         scroller->setToolTip(back ? QStringLiteral("Previous") : QStringLiteral("Next"));
     }
 
-    buttonBar_ = new TButtonBar;
+    buttonBar_ = new TButtonBar(data_);
+    connect(buttonBar_, &TButtonBar::assignButtonsRequested, this,
+            [this] { openDialog(SetBtnsDialog); });
     auto *left = new QWidget;
     auto *leftLayout = new QHBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
@@ -406,55 +499,48 @@ void TQuillmere1::closeSplash()
 bool TQuillmere1::runStartupSequence()
 {
     FirstPaintPending = true;
-    Globals.HomePage = QString::fromLatin1(Defaults::HomePage);
-    Globals.StartPage =
-        QUrl::fromLocalFile(
-            TextFile::resolveNoCase(TextFile::resolveNoCase(appDir_, QStringLiteral("Help")),
-                                    QString::fromLatin1(Defaults::WelcomePageFile)))
+    TGlobals &g = data_.globals();
+    g.HomePage = QString::fromLatin1(Defaults::HomePage);
+    g.StartPage =
+        QUrl::fromLocalFile(TextFile::resolveNoCase(data_.filePath(QStringLiteral("Help")),
+                                                    QString::fromLatin1(Defaults::WelcomePageFile)))
             .toString();
-    Globals.NewWindowMode = true;
-    Globals.ListsChanged = Globals.HistoryChanged = Globals.ListRunning = false;
-    Globals.ListNavigation = Globals.AutoCollect = Globals.HelpOpen = false;
-    Globals.CurrentUrl.clear();
-    Globals.CurrentTitle.clear();
-    Globals.SearchPage.clear();
+    g.NewWindowMode = true;
+    g.ListsChanged = g.HistoryChanged = g.ListRunning = false;
+    g.ListNavigation = g.AutoCollect = g.HelpOpen = false;
+    g.CurrentUrl.clear();
+    g.CurrentTitle.clear();
+    g.SearchPage.clear();
     favoritesPage_->setFavoritesFolder(favoritesFolder());
-    Colors::SetDefaultColors(Globals);
-    Options::SetDefaultOptions(Globals);
-    Globals.AppDir = appDir_;
-    if (const auto error = AppDirectory::ensureWebPages(Globals.AppDir)) {
-        ShowErrorBox(*error, this);
+    Colors::SetDefaultColors(g);
+    Options::SetDefaultOptions(g);
+    if (const auto error = data_.prepareFolder()) {
+        ask_.error(*error);
         return false;
     }
-    const QString optionsPath =
-        TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Options.INI"));
-    if (!Options::LoadOptions(optionsPath, Globals, rect_))
-        Options::SaveOptions(optionsPath, Globals, rect_);
-    optionsLoaded_ = true;
+    // An options file that cannot be written is not the user's business at start-up.
+    data_.loadOptions();
     applyWindowRect();
-    favoritesPage_->setGridLines(Globals.GridLines);
-    Colors::LoadColors(TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Colors.Ini")),
-                       Globals);
-    ApplyColors();
-    offlinePage_->prepare(TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("WebPages")),
-                          listsPage_->treeView()->width() - 6);
-    offlinePage_->LoadOfflinePanel();
-    for (const QString &page : Startup::rememberedPages(Globals))
+    // The colours reach every window through settingsChanged.
+    data_.loadColors();
+    offlinePage_->prepare(listsPage_->treeView()->width() - 6);
+    data_.loadOffline();
+    for (const QString &page : Startup::rememberedPages(g))
         ::OpenPage(page);
     listsPage_->LoadListsPanel();
     const QString firstList = listsPage_->firstNodeText();
     if (!firstList.isEmpty())
-        Globals.CurrentList = Startup::currentListFromFirstNode(firstList);
+        g.CurrentList = Startup::currentListFromFirstNode(firstList);
     favoritesPage_->clearLabel();
     listsPage_->clearLabel();
     historyPage_->clearLabel();
     historyPage_->LoadHistory();
-    historyPage_->AddTodayNode();
+    data_.addTodayNode();
     buttonBar_->LoadButtonBar();
     closeSplash();
     loadMainPicture();
     for (TChildWin1 *child : browserWindows()) {
-        if (child->windowTitle() == Globals.StartPage) {
+        if (child->windowTitle() == g.StartPage) {
             child->show();
             mdiArea_->setActiveSubWindow(child);
             break;
@@ -467,9 +553,10 @@ bool TQuillmere1::runStartupSequence()
 void TQuillmere1::applyWindowRect()
 {
     // A first start (or a rectangle no screen can show) gets the designed size, centred.
-    const QRect wanted(rect_.WindowLeft, rect_.WindowTop, rect_.WindowWidth, rect_.WindowHeight);
+    const MainWindowRect &rect = data_.windowRect();
+    const QRect wanted(rect.WindowLeft, rect.WindowTop, rect.WindowWidth, rect.WindowHeight);
     const QScreen *screen = QGuiApplication::screenAt(wanted.center());
-    if (rect_.WindowWidth < 200 || rect_.WindowHeight < 150 || !screen) {
+    if (rect.WindowWidth < 200 || rect.WindowHeight < 150 || !screen) {
         const QScreen *primary = QGuiApplication::primaryScreen();
         QRect designed(0, 0, 987, 780);
         if (primary) {
@@ -481,16 +568,16 @@ void TQuillmere1::applyWindowRect()
         resize(designed.size());
         return;
     }
-    move(rect_.WindowLeft, rect_.WindowTop);
-    resize(rect_.WindowWidth, rect_.WindowHeight);
+    move(rect.WindowLeft, rect.WindowTop);
+    resize(rect.WindowWidth, rect.WindowHeight);
 }
 
 void TQuillmere1::loadMainPicture()
 {
-    const QString path = Globals.MainPicture.trimmed();
-    if (path.isEmpty() || !QFileInfo::exists(Globals.MainPicture))
+    const QString path = data_.globals().MainPicture;
+    if (path.trimmed().isEmpty() || !QFileInfo::exists(path))
         return;
-    QPixmap picture(Globals.MainPicture);
+    QPixmap picture(path);
     if (!picture.isNull())
         pictureView_->setPixmap(picture);
 }
@@ -513,21 +600,20 @@ void TQuillmere1::FormClose()
     if (shutdownDone_)
         return;
     shutdownDone_ = true;
-    // Without the options read at start, writing them would replace the user's file with
-    // defaults.
-    if (!optionsLoaded_)
+    // A start-up stopped before the options were read writes nothing: the files would lose
+    // what the user had.
+    if (!startupCompleted_)
         return;
-    rect_.WindowLeft = x();
-    rect_.WindowTop = y();
-    rect_.WindowHeight = height();
-    rect_.WindowWidth = width();
-    const QString optionsPath =
-        TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Options.INI"));
-    if (const auto error = Options::SaveOptions(optionsPath, Globals, rect_))
-        qWarning("%s", qPrintable(*error));
-    if (Globals.ListsChanged)
+    MainWindowRect &rect = data_.windowRect();
+    rect.WindowLeft = x();
+    rect.WindowTop = y();
+    rect.WindowHeight = height();
+    rect.WindowWidth = width();
+    // Options that cannot be saved are logged by the data object; nobody is told at shutdown.
+    data_.saveOptions();
+    if (data_.globals().ListsChanged)
         listsPage_->SaveListDetails();
-    if (Globals.HistoryChanged)
+    if (data_.globals().HistoryChanged)
         historyPage_->SaveHistory();
 }
 
@@ -535,32 +621,96 @@ void TQuillmere1::FormClose()
 
 void TQuillmere1::OpenPage(const QString &address)
 {
-    try {
-        Globals.PendingUrl = address;
-        if (!Globals.NewWindowMode) {
-            if (TChildWin1 *active = activeBrowserWindow())
-                active->close();
-        }
-        auto *child = new TChildWin1(*this);
-        mdiArea_->addSubWindow(child);
-        child->FormShow();
-        child->setWindowTitle(Globals.PendingUrl);
-        if (Globals.ListNavigation)
-            child->Tag = 9999;
-        Globals.ListNavigation = false;
-        child->show();
-        mdiArea_->setActiveSubWindow(child);
-        windowTabBar_->addWindow(child);
-    } catch (...) {
+    TGlobals &g = data_.globals();
+    g.PendingUrl = address;
+    if (!g.NewWindowMode) {
+        if (TChildWin1 *active = activeBrowserWindow())
+            active->close();
     }
+    auto *child = new TChildWin1(data_, ask_, *CMBADDR);
+    connectWindow(child);
+    mdiArea_->addSubWindow(child);
+    child->FormShow(address);
+    setPictureViewVisible(false);
+    child->setWindowTitle(address);
+    if (g.ListNavigation)
+        child->setTag(9999);
+    g.ListNavigation = false;
+    child->show();
+    mdiArea_->setActiveSubWindow(child);
+    windowTabBar_->addWindow(child);
+}
+
+// Everything that listens to a browser window is connected here, once per window.
+void TQuillmere1::connectWindow(TChildWin1 *child)
+{
+    connect(child, &TChildWin1::navigationCompleted, this,
+            [this, child] { windowNavigated(child); });
+    connect(child, &TChildWin1::statusTextChanged, statusPage_, &QLabel::setText);
+    connect(child, &TChildWin1::loadProgress, this,
+            [this, child](int percent) { windowProgress(child, percent); });
+    connect(child, &TChildWin1::closing, this, [this, child] { windowClosing(child); });
+    connect(child, &TChildWin1::documentCompleted, &data_,
+            [this, child] { data_.RecordVisit(child->LocationName()); });
+    connect(child, &TChildWin1::pageSaved, &data_,
+            [this](const QString &title) { data_.addSavedPage(title); });
+    // Auto collect's CollectPage follows navigationCompleted with the address once its dialog
+    // exists.
+}
+
+void TQuillmere1::windowNavigated(TChildWin1 *child)
+{
+    if (child->listIndex() == -1)
+        child->setListIndex(windowList_.append(data_.globals().PageTitle));
+    else if (windowList_.isValid(child->listIndex()))
+        windowList_.rename(child->listIndex(), child->LocationName());
+}
+
+void TQuillmere1::windowClosing(TChildWin1 *child)
+{
+    const int removed = child->listIndex();
+    if (windowList_.isValid(removed)) {
+        windowList_.remove(removed);
+        child->setListIndex(-1);
+        // The windows after it move up one place in both lists.
+        for (TChildWin1 *other : browserWindows()) {
+            if (other->listIndex() > removed)
+                other->setListIndex(other->listIndex() - 1);
+        }
+    }
+    if (browserWindows().isEmpty())
+        setPictureViewVisible(true);
+}
+
+void TQuillmere1::windowProgress(TChildWin1 *child, int percent)
+{
+    if (child != activeBrowserWindow())
+        return;
+    loadProgress_->setValue(percent);
+    loadProgress_->setVisible(percent < 100);
+}
+
+void TQuillmere1::selectWindowEntries(TChildWin1 *child)
+{
+    const QString caption = child->windowTitle();
+    const int item = windowList_.findAddressItem(caption);
+    if (item >= 0)
+        windowList_.selectAddressItem(item);
+    const int node = windowList_.findNode(caption);
+    if (node < 0)
+        return;
+    child->setListIndex(node);
+    windowList_.selectNode(node);
+    statusPage_->setText(QStringLiteral("        ") + child->LocationName() +
+                         QStringLiteral(" - ") + child->LocationURL());
 }
 
 void TQuillmere1::ShowHelp(const QString &name)
 {
-    Globals.HelpTopic = TextFile::resolveNoCase(
-        TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Help")), name);
+    TGlobals &g = data_.globals();
+    g.HelpTopic = TextFile::resolveNoCase(data_.filePath(QStringLiteral("Help")), name);
     // Until the help window exists, a help page opens like any other page.
-    OpenPage(QUrl::fromLocalFile(Globals.HelpTopic).toString());
+    OpenPage(QUrl::fromLocalFile(g.HelpTopic).toString());
 }
 
 void TQuillmere1::ActivateWindowByTitle(const QString &title)
@@ -598,8 +748,10 @@ void TQuillmere1::onSubWindowActivated()
     TChildWin1 *child = activeBrowserWindow();
     useEditMenuOf(child);
     loadProgress_->hide();
-    if (child)
-        child->FormActivate();
+    if (!child)
+        return;
+    selectWindowEntries(child);
+    child->FormActivate();
 }
 
 void TQuillmere1::useEditMenuOf(TChildWin1 *child)
@@ -675,17 +827,17 @@ void TQuillmere1::tileWindows(Qt::Orientation orientation)
 
 void TQuillmere1::TNewWinBtnClick()
 {
-    ::OpenPage(Globals.StartPage);
+    ::OpenPage(data_.globals().StartPage);
 }
 
 void TQuillmere1::THomeBtnClick()
 {
-    ::OpenPage(Globals.HomePage);
+    ::OpenPage(data_.globals().HomePage);
 }
 
 void TQuillmere1::TSearchBtnClick()
 {
-    ::OpenPage(Globals.SearchPage);
+    ::OpenPage(data_.globals().SearchPage);
 }
 
 void TQuillmere1::THelpBtnClick()
@@ -695,12 +847,13 @@ void TQuillmere1::THelpBtnClick()
 
 void TQuillmere1::TSwitchBtnClick()
 {
-    if (Globals.NewWindowMode) {
-        TSwitchBtn->setIcon(bitmap(QStringLiteral("BulbOff.Bmp")));
-        Globals.NewWindowMode = false;
+    TGlobals &g = data_.globals();
+    if (g.NewWindowMode) {
+        TSwitchBtn->setIcon(bitmap(data_, QStringLiteral("BulbOff.Bmp")));
+        g.NewWindowMode = false;
     } else {
-        TSwitchBtn->setIcon(bitmap(QStringLiteral("BulbOn.Bmp")));
-        Globals.NewWindowMode = true;
+        TSwitchBtn->setIcon(bitmap(data_, QStringLiteral("BulbOn.Bmp")));
+        g.NewWindowMode = true;
     }
 }
 
@@ -709,7 +862,7 @@ void TQuillmere1::TGoBtnClick()
     QString text = CMBADDR->currentText();
     if (!text.startsWith(QStringLiteral("http")) && !text.startsWith(QStringLiteral("www"))) {
         ::ActivateWindowByTitle(text);
-        text = Globals.CurrentUrl;
+        text = data_.globals().CurrentUrl;
     }
     ::OpenPage(text);
 }
@@ -751,11 +904,11 @@ bool TQuillmere1::eventFilter(QObject *watched, QEvent *event)
 
 void TQuillmere1::OpenFile1Click()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open File"));
+    const QString path = ask_.openFile(QStringLiteral("Open File"), QString(), {});
     if (path.isEmpty())
         return;
-    Globals.HomePage = path;
-    ::OpenPage(Globals.HomePage);
+    data_.globals().HomePage = path;
+    ::OpenPage(path);
 }
 
 void TQuillmere1::TPrevBtnClick()
@@ -785,11 +938,6 @@ void TQuillmere1::copyAddressBox()
     QApplication::clipboard()->setText(CMBADDR->currentText());
 }
 
-void TQuillmere1::pasteAddressBox()
-{
-    CMBADDR->setEditText(QApplication::clipboard()->text());
-}
-
 void TQuillmere1::Copy1Click()
 {
     if (addressBoxHasFocus())
@@ -807,7 +955,7 @@ void TQuillmere1::Cut1Click()
 void TQuillmere1::Paste1Click()
 {
     if (addressBoxHasFocus())
-        pasteAddressBox();
+        CMBADDR->setEditText(QApplication::clipboard()->text());
 }
 
 void TQuillmere1::ShowSelectedWindow()
@@ -824,17 +972,7 @@ void TQuillmere1::ShowSelectedWindow()
     }
 }
 
-// ---- What the browser windows ask of the frame ----
-
-int TQuillmere1::browserWindowCount() const
-{
-    return static_cast<int>(browserWindows().size());
-}
-
-void TQuillmere1::setPageStatus(const QString &text)
-{
-    statusPage_->setText(text);
-}
+// ---- The client area ----
 
 void TQuillmere1::setPictureViewVisible(bool visible)
 {
@@ -844,35 +982,4 @@ void TQuillmere1::setPictureViewVisible(bool visible)
 bool TQuillmere1::pictureViewShown() const
 {
     return clientStack_->currentWidget() == pictureView_;
-}
-
-void TQuillmere1::windowEntryRemoved(int index)
-{
-    for (TChildWin1 *child : browserWindows()) {
-        if (child->ListIndex > index)
-            --child->ListIndex;
-    }
-}
-
-void TQuillmere1::showLoadProgress(TChildWin1 *window, int percent)
-{
-    if (window != activeBrowserWindow())
-        return;
-    loadProgress_->setValue(percent);
-    loadProgress_->setVisible(percent < 100);
-}
-
-void TQuillmere1::recordVisit(const QString &locationName)
-{
-    historyPage_->RecordVisit(locationName);
-}
-
-void TQuillmere1::collectPage(const QString &)
-{
-    // Auto collect comes with its own dialog.
-}
-
-void TQuillmere1::appendOfflineNode(const QString &title)
-{
-    offlinePage_->AppendSavedNode(title);
 }

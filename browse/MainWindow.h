@@ -1,16 +1,17 @@
 #pragma once
 
 #include "app/Navigation.h"
-#include "app/Options.h"
 #include "app/SplashWindow.h"
-#include "browse/BrowserHost.h"
 #include "browse/WindowList.h"
+#include "shell/DialogForm.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <memory>
+#include <array>
 
+class Ask;
+class ProgramData;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -25,22 +26,40 @@ class QToolBar;
 class QTreeWidget;
 class TButtonBar;
 class TChildWin1;
+
 class TDownloads;
 class TFavoritesPage;
 class TGlowButton;
 class THistoryPage;
 class TListsPage;
+
 class TOfflinePage;
 class TWindowTabBar;
 
 // The frame: every page in a browser window of its own, with the address box, the tool bar,
-// the window tabs and the side panel around them. It wires the pages and bars; each feature
-// lives in its own class.
-class TQuillmere1 : public QMainWindow, public Navigation, public BrowserHost
+// the window tabs and the side panel around them. It owns the pages, the bars and the dialogs
+// and wires their signals; each feature lives in its own class.
+class TQuillmere1 : public QMainWindow, public Navigation
 {
     Q_OBJECT
 public:
-    explicit TQuillmere1(const QString &appDir, QWidget *parent = nullptr);
+    // The dialogs created once at start, in the order of their creation.
+    enum DialogSlot {
+        SetConfDialog,
+        EMailDialog,
+        MailAddrDialog,
+        ListMainDialog,
+        ListAddURLDialog,
+        FindListDialog,
+        ListRunDialog,
+        ListAutoDialog,
+        AboutDialog,
+        QuikTipsDialog,
+        SetBtnsDialog,
+        DialogCount
+    };
+
+    TQuillmere1(ProgramData &data, Ask &ask, QWidget *parent = nullptr);
     ~TQuillmere1() override;
 
     // Hidden by start-up step 17 and destroyed then.
@@ -59,7 +78,8 @@ public:
     QList<TChildWin1 *> browserWindows() const;
     TChildWin1 *activeBrowserWindow() const;
     bool startupCompleted() const { return startupCompleted_; }
-    const MainWindowRect &windowRect() const { return rect_; }
+    // The dialog in a slot, null until createDialogs() makes it.
+    TDialogForm *dialog(DialogSlot slot) const { return dialogs_[slot]; }
 
     // Parts of the frame that the colour scheme and tests reach.
     QToolBar *mainToolBar() const { return mainToolBar_; }
@@ -98,20 +118,10 @@ public:
     void Cut1Click();
     void Paste1Click();
     void ShowSelectedWindow();
-
-    // BrowserHost
-    WindowList &windowList() override { return windowList_; }
-    int browserWindowCount() const override;
-    void setPageStatus(const QString &text) override;
-    void setPictureViewVisible(bool visible) override;
-    void windowEntryRemoved(int index) override;
-    void showLoadProgress(TChildWin1 *window, int percent) override;
-    void recordVisit(const QString &locationName) override;
-    void collectPage(const QString &address) override;
-    void appendOfflineNode(const QString &title) override;
-    bool addressBoxHasFocus() const override;
-    void copyAddressBox() override;
-    void pasteAddressBox() override;
+    // Opens the dialog in a slot modeless (raised when already open); nothing before it exists.
+    void openDialog(DialogSlot slot);
+    void openMail(const QString &mode);
+    void openSettings(const QString &page);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -124,6 +134,18 @@ private:
     void createSidePanel();
     void createClientArea();
     void createStatusBar();
+    void createDialogs();
+    void addDialog(DialogSlot slot, TDialogForm *dialog);
+    QAction *dialogAction(QMenu *menu, const QString &text, DialogSlot slot,
+                          const QKeySequence &keys = {});
+    void connectWindow(TChildWin1 *child);
+    void windowNavigated(TChildWin1 *child);
+    void windowClosing(TChildWin1 *child);
+    void windowProgress(TChildWin1 *child, int percent);
+    void selectWindowEntries(TChildWin1 *child);
+    void setPictureViewVisible(bool visible);
+    bool addressBoxHasFocus() const;
+    void copyAddressBox();
     TGlowButton *addToolButton(const QString &caption, const QString &hint, const char *icon,
                                int fallback, void (TQuillmere1::*handler)());
     void onSubWindowActivated();
@@ -136,10 +158,9 @@ private:
     void applyWindowRect();
     void loadMainPicture();
 
-    QString appDir_;
-    MainWindowRect rect_;
+    ProgramData &data_;
+    Ask &ask_;
     bool startupCompleted_ = false;
-    bool optionsLoaded_ = false;
     bool shutdownDone_ = false;
     bool firstShow_ = true;
     bool FirstPaintPending = false;
@@ -171,6 +192,9 @@ private:
     QTimer *Timer1 = nullptr;
     TDownloads *downloads_ = nullptr;
     WindowList windowList_;
+    std::array<QPointer<TDialogForm>, DialogCount> dialogs_;
+    // Menu items and buttons that open each dialog: enabled once it exists.
+    std::array<QList<QPointer<QObject>>, DialogCount> openers_;
 };
 
 // The one main window, valid from its creation to the end of the program.

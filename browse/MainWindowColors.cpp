@@ -1,15 +1,9 @@
-#include "app/Globals.h"
+#include "app/ProgramData.h"
+#include "browse/ChildWindow.h"
 #include "browse/MainWindow.h"
-#include "buttons/ButtonBar.h"
 #include "controls/ApplyScheme.h"
-#include "controls/GlowButton.h"
-#include "controls/SchemeFollower.h"
 #include "controls/SchemeStyle.h"
 #include "controls/WindowTabBar.h"
-#include "lists/ListsPage.h"
-#include "organiser/FavoritesPage.h"
-#include "organiser/HistoryPage.h"
-#include "organiser/OfflinePage.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -23,9 +17,11 @@
 
 using namespace ApplyScheme;
 
+// The frame's own parts; the pages, the button bar and the dialogs colour themselves on the same
+// settingsChanged.
 void TQuillmere1::ApplyColors()
 {
-    const TGlobals &g = Globals;
+    const TGlobals &g = data_.globals();
     const TSchemeColor mainBack(g.MainBackColor);
     const TSchemeColor mainEnd(g.MainEndColor);
     const TSchemeColor mainText(g.MainTextColor);
@@ -43,7 +39,6 @@ void TQuillmere1::ApplyColors()
     bars->setGradient(barBack, barEnd);
     bars->setTextColor(buttonText);
     useStyle(mainToolBar_, bars);
-    useStyle(buttonBar_->toolBar(), bars);
     // The window tab bar stands in a dock of its own: the tab row's surroundings.
     setWash(windowTabBar_, TWash{barBack, barEnd, false});
 
@@ -66,24 +61,11 @@ void TQuillmere1::ApplyColors()
     for (int i = 0; i < sidePanel_->count(); ++i)
         setWash(sidePanel_->widget(i), TWash{mainBack, mainEnd, true});
 
-    const QList<QWidget *> lists{favoritesPage_->listView(),
-                                 CMBADDR,
-                                 TreeView1,
-                                 listsPage_->treeView(),
-                                 offlinePage_->treeView(),
-                                 historyPage_->treeView()};
-    for (QWidget *list : lists)
-        applyListColors(list, g);
-
+    applyListColors(CMBADDR, g);
+    applyListColors(TreeView1, g);
     setBackground(pictureView_, mainBack);
-
-    for (QLabel *label : {favoritesPage_->label(), listsPage_->label(), offlinePage_->label(),
-                          historyPage_->label()})
-        setFontColor(label, mainText);
-
-    QList<TGlowButton *> buttons = toolButtons_;
-    buttons << buttonBar_->toggleButton() << buttonBar_->addButton() << buttonBar_->buttons();
-    applyButtonColors(buttons, g);
-
-    TSchemeFollower::follow(this, [this] { ApplyColors(); });
+    applyButtonColors(toolButtons_, g);
+    // The open browser windows take the scheme now, not at their next activation.
+    for (TChildWin1 *child : browserWindows())
+        child->ApplyWindowColors();
 }

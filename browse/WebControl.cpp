@@ -1,5 +1,6 @@
 #include "browse/WebControl.h"
 
+#include "app/Ask.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "browse/BrowserProfile.h"
@@ -9,7 +10,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QKeyEvent>
@@ -149,7 +149,7 @@ void TWebPage::askPermission(const QUrl &origin, Feature feature)
     box->open();
 }
 
-TWebControl::TWebControl(QWidget *parent) : QWebEngineView(parent)
+TWebControl::TWebControl(Ask &ask, QWidget *parent) : QWebEngineView(parent), ask_(ask)
 {
     setPage(new TWebPage(browserProfile(), this));
     page()->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
@@ -338,34 +338,14 @@ void TWebControl::keyPressEvent(QKeyEvent *event)
     QWebEngineView::keyPressEvent(event);
 }
 
-namespace {
-QString askWhereToSave(QWidget *parent, const QString &proposed, const QStringList &filters,
-                       QString *chosen)
-{
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Web Page"), proposed,
-                                        filters.join(QStringLiteral(";;")), chosen);
-}
-} // namespace
-
-TWebControl::SaveChooser &TWebControl::saveChooser()
-{
-    static SaveChooser chooser = askWhereToSave;
-    return chooser;
-}
-
-void TWebControl::setSaveChooser(SaveChooser chooser)
-{
-    saveChooser() = chooser ? std::move(chooser) : SaveChooser(askWhereToSave);
-}
-
 QString TWebControl::saveAs(const QString &proposedPath)
 {
     const QString htmlOnly = QStringLiteral("Web Page, HTML only (*.htm *.html)");
     const QString complete = QStringLiteral("Web Page, complete (*.htm *.html)");
     const QString archive = QStringLiteral("Web Archive, single file (*.mht *.mhtml)");
     QString chosenFilter = htmlOnly;
-    const QString path =
-        saveChooser()(this, proposedPath, QStringList{htmlOnly, complete, archive}, &chosenFilter);
+    const QString path = ask_.saveFile(QStringLiteral("Save Web Page"), proposedPath,
+                                       QStringList{htmlOnly, complete, archive}, &chosenFilter);
     if (path.isEmpty())
         return {};
     const QString suffix = QFileInfo(path).suffix().toLower();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class Ask;
 class QLabel;
 class QPrinter;
 class QWebEngineFullScreenRequest;
@@ -45,7 +46,7 @@ class TWebControl : public QWebEngineView
 {
     Q_OBJECT
 public:
-    explicit TWebControl(QWidget *parent = nullptr);
+    explicit TWebControl(Ask &ask, QWidget *parent = nullptr);
     ~TWebControl() override;
 
     void Navigate(const QString &address);
@@ -58,11 +59,6 @@ public:
     QString LocationName() const;
     QString LocationURL() const;
     bool isLoading() const { return loading_; }
-
-    // Asks where a page is saved (the Save As dialog); tests answer in its place.
-    using SaveChooser = std::function<QString(QWidget *parent, const QString &proposed,
-                                              const QStringList &filters, QString *chosen)>;
-    static void setSaveChooser(SaveChooser chooser);
 
     // The address a text opens: local files as file addresses, the rest as a user typed it.
     static QUrl addressToUrl(const QString &address);
@@ -85,10 +81,10 @@ private:
     void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status);
     void onFullScreen(QWebEngineFullScreenRequest request);
     QString saveAs(const QString &proposedPath);
-    static SaveChooser &saveChooser();
     void print();
     void showProperties();
 
+    Ask &ask_;
     bool loading_ = false;
     QUrl lastCompletedUrl_;
     QLabel *crashNotice_ = nullptr;

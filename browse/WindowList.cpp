@@ -1,6 +1,6 @@
 #include "browse/WindowList.h"
 
-#include "controls/PictureTable.h"
+#include "app/PictureTable.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,7 +20,8 @@ void WindowList::attach(QTreeWidget *tree, QComboBox *addressBox)
 int WindowList::append(const QString &title)
 {
     auto *node = new QTreeWidgetItem(tree_, QStringList{title});
-    node->setIcon(0, PictureTable::windowNodeIcon());
+    node->setIcon(0, PictureTable::nodeIcon(PictureTable::MainList, PictureTable::WindowNode,
+                                            PictureTable::WindowNodeSelected));
     node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
     tree_->setCurrentItem(node);
     // Adding an item must not replace what the user typed in the box.

@@ -1,9 +1,12 @@
 #include "buttons/ButtonBar.h"
 
-#include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
 #include "app/TextFile.h"
+#include "buttons/ButtonStore.h"
+#include "controls/ApplyScheme.h"
 #include "controls/GlowButton.h"
+#include "controls/SchemeStyle.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -27,7 +30,7 @@ QKeySequence shortcutFor(int number)
 
 } // namespace
 
-TButtonBar::TButtonBar(QWidget *parent) : QWidget(parent)
+TButtonBar::TButtonBar(ProgramData &data, QWidget *parent) : QWidget(parent), data_(data)
 {
     setObjectName(QStringLiteral("AdvDockPanel3"));
     setFixedWidth(PanelWidth);
@@ -45,16 +48,17 @@ TButtonBar::TButtonBar(QWidget *parent) : QWidget(parent)
     add_->setToolTip(QStringLiteral("Add to Buttons"));
     add_->setEnabled(false);
     connect(toggle_, &TGlowButton::clicked, this, &TButtonBar::TToggleBtnClick);
-    connect(add_, &TGlowButton::clicked, this, &TButtonBar::TAddButBtnClick);
+    connect(add_, &TGlowButton::clicked, this, &TButtonBar::assignButtonsRequested);
 
     createButtons();
-    connect(store_.model(), &QStandardItemModel::dataChanged, this,
+    connect(data_.buttons().model(), &QStandardItemModel::dataChanged, this,
             [this](const QModelIndex &from, const QModelIndex &to) {
                 for (int row = from.row(); row <= to.row(); ++row)
                     showButton(row + 1);
             });
     hide();
     hostShortcuts();
+    connect(&data_, &ProgramData::settingsChanged, this, &TButtonBar::applyColors);
 }
 
 void TButtonBar::createButtons()
@@ -94,8 +98,9 @@ void TButtonBar::showButton(int number)
     TGlowButton *button = buttons_.value(number - 1);
     if (!button)
         return;
-    button->setEnabled(store_.isAssigned(number));
-    QString tip = store_.hint(number);
+    const TButtonStore &store = data_.buttons();
+    button->setEnabled(store.isAssigned(number));
+    QString tip = store.hint(number);
     if (number <= KeyedButtons) {
         const QString keys = shortcutFor(number).toString(QKeySequence::NativeText);
         tip = tip.isEmpty() ? keys : tip + QLatin1Char('\n') + keys;
@@ -105,12 +110,12 @@ void TButtonBar::showButton(int number)
 
 void TButtonBar::LoadButtonBar()
 {
-    store_.LoadButtonBar(Globals.AppDir);
+    data_.loadButtons();
 }
 
 void TButtonBar::TButtonClick(int number)
 {
-    OpenPage(store_.ButtonAddress(number));
+    OpenPage(data_.buttons().ButtonAddress(number));
 }
 
 void TButtonBar::TToggleBtnClick()
@@ -125,34 +130,17 @@ void TButtonBar::TToggleBtnClick()
 
 void TButtonBar::setToggleBitmap(const QString &name)
 {
-    const QString bmps = TextFile::resolveNoCase(Globals.AppDir, QStringLiteral("Bmps"));
+    const QString bmps = data_.filePath(QStringLiteral("Bmps"));
     const QPixmap picture(TextFile::resolveNoCase(bmps, name));
     toggle_->setIcon(picture.isNull() ? QIcon() : QIcon(picture));
 }
 
-void TButtonBar::setAssignDialog(QWidget *dialog)
+void TButtonBar::applyColors()
 {
-    assignDialog_ = dialog;
-    add_->setEnabled(dialog != nullptr);
-}
-
-void TButtonBar::TAddButBtnClick()
-{
-    if (!assignDialog_)
-        return;
-    assignDialog_->show();
-    assignDialog_->raise();
-    assignDialog_->activateWindow();
-}
-
-void TButtonBar::applyColors(const QColor &back, const QColor &end, const QColor &text, bool bold)
-{
-    for (TGlowButton *button : std::as_const(buttons_)) {
-        button->setGradient(back, end);
-        button->setMirrorGradient(back, end);
-        button->setFontColor(text);
-        button->setBold(bold);
-    }
+    QList<TGlowButton *> all = buttons_;
+    all << toggle_ << add_;
+    ApplyScheme::applyButtonColors(all, data_.globals());
+    ApplyScheme::useStyle(toolBar_, TSchemeStyle::shared(TSchemeStyle::ToolBars));
 }
 
 TButtonBar::~TButtonBar()
@@ -196,7 +184,7 @@ void TButtonBar::hostShortcuts()
         auto *shortcut = new QShortcut(shortcutFor(number), host);
         shortcut->setContext(Qt::ApplicationShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, number] {
-            if (store_.isAssigned(number))
+            if (data_.buttons().isAssigned(number))
                 TButtonClick(number);
         });
         shortcuts_.append(shortcut);

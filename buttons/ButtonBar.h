@@ -1,44 +1,44 @@
 #pragma once
 
-#include "buttons/ButtonStore.h"
-
 #include <QList>
 #include <QPointer>
 #include <QWidget>
 
+class ProgramData;
+class QColor;
 class QMainWindow;
 class QShortcut;
 class QToolBar;
 class TGlowButton;
 
-// The bar of 34 numbered web-site buttons, shown and hidden by its toggle button.
+// The bar of 34 numbered web-site buttons, shown and hidden by its toggle button: a view of the
+// button store of the program's data.
 class TButtonBar : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TButtonBar(QWidget *parent = nullptr);
+    explicit TButtonBar(ProgramData &data, QWidget *parent = nullptr);
     ~TButtonBar() override;
 
     // Reads AppDir/WebButtons.Ini again; start-up and the assign dialog's Save call it.
     void LoadButtonBar();
+    void applyColors();
     // The toggle button that stands first on the main tool bar; the bar places it there.
     TGlowButton *toggleButton() const { return toggle_; }
-    // TAddButBtn on the main tool bar.
+    // TAddButBtn on the main tool bar: asks for the assign dialog, disabled until the window
+    // that owns the dialog enables it.
     TGlowButton *addButton() const { return add_; }
     // TButton1 ... TButton34.
     QList<TGlowButton *> buttons() const { return buttons_; }
 
-    TButtonStore &store() { return store_; }
     // AdvToolBar2, the vertical strip that the user can float off.
     QToolBar *toolBar() const { return toolBar_; }
-    // The assign dialog that TAddButBtn shows; the Add button stays disabled until it is set.
-    void setAssignDialog(QWidget *dialog);
-    // The scheme's button colours for the 34 buttons.
-    void applyColors(const QColor &back, const QColor &end, const QColor &text, bool bold);
 
     void TButtonClick(int number);
     void TToggleBtnClick();
-    void TAddButBtnClick();
+
+signals:
+    void assignButtonsRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,13 +51,12 @@ private:
     void hostShortcuts();
     void dropShortcuts();
 
-    TButtonStore store_;
+    ProgramData &data_;
     QMainWindow *dock_ = nullptr;
     QToolBar *toolBar_ = nullptr;
     TGlowButton *toggle_ = nullptr;
     TGlowButton *add_ = nullptr;
     QList<TGlowButton *> buttons_;
-    QPointer<QWidget> assignDialog_;
     QPointer<QWidget> shortcutHost_;
     QList<QPointer<QShortcut>> shortcuts_;
 };

@@ -1,6 +1,6 @@
 #include "controls/ShellList.h"
 
-#include "app/ErrorBox.h"
+#include "app/Ask.h"
 #include "app/LocaleFormat.h"
 
 #include <QAction>
@@ -10,7 +10,6 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QUrl>
@@ -51,7 +50,7 @@ public:
 
 } // namespace
 
-TPTShellList::TPTShellList(QWidget *parent) : QTreeView(parent)
+TPTShellList::TPTShellList(Ask &ask, QWidget *parent) : QTreeView(parent), ask_(ask)
 {
     model_ = new ShellFileModel(this);
     model_->setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
@@ -78,10 +77,6 @@ TPTShellList::TPTShellList(QWidget *parent) : QTreeView(parent)
     deleteAction_ = createAction(tr("&Delete"), [this] { deleteSelected(); });
     newFolderAction_ = createAction(tr("New &Folder"), [this] { newFolder(); });
 
-    confirm = [this](const QString &question) {
-        return QMessageBox::question(this, QStringLiteral("Quillmere"), question,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    };
     connect(this, &QAbstractItemView::doubleClicked, this, &TPTShellList::openItem);
 }
 
@@ -211,14 +206,13 @@ QString TPTShellList::deleteQuestion(const QStringList &paths) const
 void TPTShellList::deleteSelected()
 {
     const QStringList paths = selectedPaths();
-    if (paths.isEmpty() || !confirm(deleteQuestion(paths)))
+    if (paths.isEmpty() || !ask_.question(deleteQuestion(paths)))
         return;
     for (const QString &path : paths) {
         // Never deleted for good: a trash that cannot take the item leaves it where it is.
         if (!QFile::moveToTrash(path))
-            ShowErrorBox(
-                QStringLiteral("Cannot move %1 to the trash.").arg(QDir::toNativeSeparators(path)),
-                this);
+            ask_.error(
+                QStringLiteral("Cannot move %1 to the trash.").arg(QDir::toNativeSeparators(path)));
     }
 }
 
@@ -232,9 +226,8 @@ void TPTShellList::newFolder()
         name = QStringLiteral("New Folder (%1)").arg(n);
     const QModelIndex made = model_->mkdir(rootIndex(), name);
     if (!made.isValid()) {
-        ShowErrorBox(QStringLiteral("Cannot create the folder %1.")
-                         .arg(QDir::toNativeSeparators(dir.filePath(name))),
-                     this);
+        ask_.error(QStringLiteral("Cannot create the folder %1.")
+                       .arg(QDir::toNativeSeparators(dir.filePath(name))));
         return;
     }
     setCurrentIndex(made);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class Ask;
 class QAction;
 class QFileSystemModel;
 class QMenu;
@@ -24,7 +25,7 @@ public:
         QString typeName;
     };
 
-    explicit TPTShellList(QWidget *parent = nullptr);
+    explicit TPTShellList(Ask &ask, QWidget *parent = nullptr);
 
     // Shows the folder at path; anything that is not a folder is ignored.
     void setPath(const QString &path);
@@ -46,9 +47,6 @@ public:
     void addContextActions(const QList<QAction *> &actions);
     // Open, Rename, Delete, New Folder, then the owner's actions, enabled for the selection.
     QList<QAction *> contextActions();
-
-    // Asked before items go to the trash; Yes/No captioned "Quillmere" unless replaced.
-    std::function<bool(const QString &question)> confirm;
 
 public slots:
     // Acts as a double click on index: folders open in the list, other items are offered to
@@ -74,6 +72,7 @@ private:
     QString deleteQuestion(const QStringList &paths) const;
     QAction *createAction(const QString &text, std::function<void()> run);
 
+    Ask &ask_;
     QFileSystemModel *model_ = nullptr;
     QString path_;
     bool gridLines_ = false;

@@ -1,6 +1,7 @@
 #include "lists/ListStore.h"
 
 #include "app/CaseFold.h"
+#include "app/PictureTable.h"
 #include "app/TextFile.h"
 #include "lists/TreeOrder.h"
 
@@ -8,58 +9,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
-#include <QPainter>
 #include <QPixmap>
 
 namespace {
 
 constexpr int kPictureSize = 16;
-
-QImage blankPicture()
-{
-    QImage image(kPictureSize, kPictureSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-// Drawn when the icon theme has no picture for the role, so the tree never goes bare.
-QImage drawnListPicture()
-{
-    QImage image = blankPicture();
-    QPainter p(&image);
-    p.setPen(QColor(0x1f, 0x3f, 0x7f));
-    p.setBrush(QColor(0x4a, 0x7d, 0xc9));
-    p.drawRect(2, 1, 11, 13);
-    p.setPen(Qt::white);
-    for (int y = 4; y <= 11; y += 3)
-        p.drawLine(5, y, 11, y);
-    return image;
-}
-
-QImage drawnPagePicture()
-{
-    QImage image = blankPicture();
-    QPainter p(&image);
-    p.setPen(QColor(0x60, 0x60, 0x60));
-    p.setBrush(Qt::white);
-    p.drawPolygon(
-        QPolygon({QPoint(3, 1), QPoint(10, 1), QPoint(13, 4), QPoint(13, 14), QPoint(3, 14)}));
-    p.setPen(QColor(0x2a, 0x6a, 0xc0));
-    for (int y = 6; y <= 12; y += 2)
-        p.drawLine(5, y, 11, y);
-    return image;
-}
-
-QImage builtInPicture(const char *themeName, QImage (*drawn)())
-{
-    const QIcon themed = QIcon::fromTheme(QString::fromLatin1(themeName));
-    if (!themed.isNull()) {
-        const QImage image = themed.pixmap(kPictureSize, kPictureSize).toImage();
-        if (!image.isNull())
-            return image;
-    }
-    return drawn();
-}
 
 // Bitmaps have no transparency of their own; image lists take the bottom-left pixel's colour
 // as the background, and list icons are drawn for that.
@@ -90,8 +44,8 @@ QImage fitPicture(const QImage &image)
 
 TListStore::TListStore(TGlobals &globals) : globals_(globals)
 {
-    pictures_ << builtInPicture("folder-documents", drawnListPicture)
-              << builtInPicture("text-html", drawnPagePicture);
+    pictures_ << PictureTable::image(PictureTable::ListPictures, ListPicture)
+              << PictureTable::image(PictureTable::ListPictures, PagePicture);
 }
 
 QString TListStore::filePath(const char *name) const

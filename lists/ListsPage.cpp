@@ -1,44 +1,37 @@
 #include "lists/ListsPage.h"
 
-#include "app/ErrorBox.h"
+#include "app/Ask.h"
 #include "app/Navigation.h"
-#include "controls/PictureTable.h"
+#include "app/ProgramData.h"
+#include "controls/ApplyScheme.h"
+#include "controls/ThemeIcon.h"
+#include "lists/ListStore.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
-namespace {
-
-bool askYesNo(QWidget *parent, const QString &question)
-{
-    return QMessageBox::question(parent, QStringLiteral("Quillmere"), question,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-}
-
-} // namespace
-
-TListsPage::TListsPage(QWidget *parent) : QWidget(parent)
+TListsPage::TListsPage(ProgramData &data, Ask &ask, QWidget *parent)
+    : QWidget(parent), data_(data), ask_(ask)
 {
     ListMain = speedButton(QStringLiteral("Create and Maintain Web Page Lists"),
-                           PictureTable::themed("document-new", QStyle::SP_FileDialogNewFolder));
+                           ThemeIcon::themed("document-new", QStyle::SP_FileDialogNewFolder));
     ListAddURL = speedButton(QStringLiteral("Add Web Pages to Web Page List"),
-                             PictureTable::themed("list-add", QStyle::SP_FileDialogContentsView));
+                             ThemeIcon::themed("list-add", QStyle::SP_FileDialogContentsView));
     ListRunBtn = speedButton(QStringLiteral("Run Web Page List"),
-                             PictureTable::themed("media-playback-start", QStyle::SP_MediaPlay));
+                             ThemeIcon::themed("media-playback-start", QStyle::SP_MediaPlay));
 
     Label2 = new QLabel(this);
     Label2->setWordWrap(true);
     Label2->setMinimumHeight(26);
 
     TreeView3 = new QTreeView(this);
-    TreeView3->setModel(store_.model());
+    TreeView3->setModel(data_.lists().model());
     TreeView3->setHeaderHidden(true);
     TreeView3->setIndentation(19);
     TreeView3->setIconSize(QSize(16, 16));
@@ -61,9 +54,12 @@ TListsPage::TListsPage(QWidget *parent) : QWidget(parent)
     layout->addLayout(top);
     layout->addWidget(TreeView3, 1);
 
-    confirm_ = [this](const QString &question) { return askYesNo(this, question); };
     connect(TreeView3, &QTreeView::clicked, this, &TListsPage::TreeView3Click);
     connect(TreeView3, &QTreeView::doubleClicked, this, &TListsPage::TreeView3DblClick);
+    connect(ListMain, &QToolButton::clicked, this, &TListsPage::maintainListsRequested);
+    connect(ListAddURL, &QToolButton::clicked, this, &TListsPage::addPagesRequested);
+    connect(ListRunBtn, &QToolButton::clicked, this, &TListsPage::runListRequested);
+    connect(&data_, &ProgramData::settingsChanged, this, &TListsPage::applyColors);
 }
 
 QToolButton *TListsPage::speedButton(const QString &hint, const QIcon &icon)
@@ -79,32 +75,40 @@ QToolButton *TListsPage::speedButton(const QString &hint, const QIcon &icon)
 
 void TListsPage::LoadListsPanel()
 {
-    if (const auto error = store_.LoadListsPanel())
-        ShowErrorBox(*error, this);
+    if (const auto error = data_.loadLists())
+        ask_.error(*error);
 }
 
 QString TListsPage::firstNodeText() const
 {
-    return store_.firstNodeText();
+    return data_.lists().firstNodeText();
 }
 
 void TListsPage::AddToCurrentList()
 {
     emit showRequested();
-    store_.AddToCurrentList();
+    if (data_.lists().AddToCurrentList())
+        data_.noteListsChanged();
 }
 
 bool TListsPage::SaveListDetails()
 {
-    const auto error = store_.SaveListDetails();
+    const auto error = data_.saveListDetails();
     if (error)
-        ShowErrorBox(*error, this);
+        ask_.error(*error);
     return !error;
 }
 
 void TListsPage::clearLabel()
 {
     Label2->clear();
+}
+
+void TListsPage::applyColors()
+{
+    const TGlobals &g = data_.globals();
+    ApplyScheme::applyListColors(TreeView3, g);
+    ApplyScheme::setFontColor(Label2, TSchemeColor(g.MainTextColor));
 }
 
 QAbstractItemView *TListsPage::treeView() const
@@ -143,7 +147,7 @@ void TListsPage::TreeView3Click(const QModelIndex &)
     if (!node.isValid())
         return;
     Label2->setText(node.data(Qt::DisplayRole).toString());
-    Globals.CurrentList = store_.clickedListName(node);
+    data_.globals().CurrentList = data_.lists().clickedListName(node);
 }
 
 void TListsPage::TreeView3DblClick(const QModelIndex &)
@@ -160,8 +164,10 @@ void TListsPage::TreeView3KeyDown(int key)
         return;
     const QString question = QStringLiteral("Do You want to Delete the Web Page from List - ") +
                              node.data(Qt::DisplayRole).toString() + QStringLiteral(" ?");
-    if (confirm_(question))
-        store_.removeNode(node);
+    if (!ask_.question(question))
+        return;
+    data_.lists().removeNode(node);
+    data_.noteListsChanged();
 }
 
 bool TListsPage::eventFilter(QObject *watched, QEvent *event)

@@ -1,22 +1,23 @@
 #pragma once
 
-#include "lists/ListStore.h"
-
+#include <QModelIndex>
 #include <QWidget>
-#include <functional>
 
+class Ask;
+class ProgramData;
 class QAbstractButton;
 class QAbstractItemView;
 class QLabel;
 class QToolButton;
 class QTreeView;
 
-// The "Lists" page of the side panel: the named web page lists and their pages.
+// The "Lists" page of the side panel: the named web page lists and their pages, a view of the
+// list store of the program's data.
 class TListsPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TListsPage(QWidget *parent = nullptr);
+    TListsPage(ProgramData &data, Ask &ask, QWidget *parent = nullptr);
 
     void LoadListsPanel();
     // Text of the first node of the tree, empty when there is none (start-up picks the
@@ -31,18 +32,13 @@ public:
     QAbstractItemView *treeView() const;
     QLabel *label() const;
 
-    // The store behind the tree, for the list dialogs.
-    TListStore &store() { return store_; }
+    void applyColors();
 
-    // ListMain, ListAddURL, ListRunBtn: disabled until the window that owns their dialog
-    // connects and enables them.
+    // ListMain, ListAddURL, ListRunBtn: they ask for their dialogs, disabled until the window
+    // that owns the dialogs enables them.
     QAbstractButton *listMainButton() const;
     QAbstractButton *listAddUrlButton() const;
     QAbstractButton *listRunButton() const;
-
-    // The Yes/No question before a deletion; tests answer it without a modal box.
-    using Confirm = std::function<bool(const QString &question)>;
-    void setConfirm(Confirm confirm) { confirm_ = std::move(confirm); }
 
     void TreeView3Click(const QModelIndex &index);
     void TreeView3DblClick(const QModelIndex &index);
@@ -51,6 +47,9 @@ public:
 signals:
     // Add to Current List wants the side panel to show this page first.
     void showRequested();
+    void maintainListsRequested();
+    void addPagesRequested();
+    void runListRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -59,11 +58,11 @@ private:
     QToolButton *speedButton(const QString &hint, const QIcon &icon);
     QModelIndex selectedNode() const;
 
-    TListStore store_;
+    ProgramData &data_;
+    Ask &ask_;
     QToolButton *ListMain = nullptr;
     QToolButton *ListAddURL = nullptr;
     QToolButton *ListRunBtn = nullptr;
     QLabel *Label2 = nullptr;
     QTreeView *TreeView3 = nullptr;
-    Confirm confirm_;
 };

@@ -1,16 +1,17 @@
 #include "organiser/FavoritesPage.h"
 
-#include "app/ErrorBox.h"
-#include "app/Globals.h"
+#include "app/Ask.h"
 #include "app/LastCharPos.h"
+#include "app/Logging.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
+#include "controls/ApplyScheme.h"
 #include "controls/ShellList.h"
 #include "organiser/Bookmarks.h"
 #include "organiser/Shortcut.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
@@ -19,10 +20,12 @@
 
 namespace {
 const QString kFolderType = QStringLiteral("File Folder");
-const QString kBookmarkFilter = QStringLiteral("Bookmark files (*.html *.htm);;All files (*)");
+const QStringList kBookmarkFilters{QStringLiteral("Bookmark files (*.html *.htm)"),
+                                   QStringLiteral("All files (*)")};
 } // namespace
 
-TFavoritesPage::TFavoritesPage(QWidget *parent) : QWidget(parent)
+TFavoritesPage::TFavoritesPage(ProgramData &data, Ask &ask, QWidget *parent)
+    : QWidget(parent), data_(data), ask_(ask)
 {
     FavUpBtn = createButton(QStringLiteral("FavUpBtn"), tr("Go Up One Level"),
                             QStringLiteral("go-up"), QStyle::SP_FileDialogToParent);
@@ -34,7 +37,7 @@ TFavoritesPage::TFavoritesPage(QWidget *parent) : QWidget(parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
     Label1->setMinimumHeight(25);
-    PTShellList1 = new TPTShellList(this);
+    PTShellList1 = new TPTShellList(ask_, this);
     PTShellList1->setObjectName(QStringLiteral("PTShellList1"));
 
     auto *top = new QHBoxLayout;
@@ -55,16 +58,6 @@ TFavoritesPage::TFavoritesPage(QWidget *parent) : QWidget(parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
     PTShellList1->addContextActions({importAction_, exportAction_});
 
-    chooseImportFile = [this] {
-        return QFileDialog::getOpenFileName(this, tr("Import Bookmarks"), QDir::homePath(),
-                                            kBookmarkFilter);
-    };
-    chooseExportFile = [this] {
-        return QFileDialog::getSaveFileName(this, tr("Export Bookmarks"),
-                                            QDir::home().filePath(QStringLiteral("bookmarks.html")),
-                                            kBookmarkFilter);
-    };
-
     connect(FavUpBtn, &QToolButton::clicked, this, &TFavoritesPage::FavUpBtnClick);
     connect(FavHomeBtn, &QToolButton::clicked, this, &TFavoritesPage::FavHomeBtnClick);
     connect(FavAddFldrBtn, &QToolButton::clicked, this, &TFavoritesPage::FavAddFldrBtnClick);
@@ -75,6 +68,9 @@ TFavoritesPage::TFavoritesPage(QWidget *parent) : QWidget(parent)
             &TFavoritesPage::PTShellList1DblClick);
     connect(importAction_, &QAction::triggered, this, &TFavoritesPage::importBookmarks);
     connect(exportAction_, &QAction::triggered, this, &TFavoritesPage::exportBookmarks);
+    connect(&data_, &ProgramData::settingsChanged, this, &TFavoritesPage::applyColors);
+    connect(&data_, &ProgramData::optionsChanged, this,
+            [this] { setGridLines(data_.globals().GridLines); });
 }
 
 QToolButton *TFavoritesPage::createButton(const QString &name, const QString &hint,
@@ -106,6 +102,13 @@ void TFavoritesPage::clearLabel()
     Label1->clear();
 }
 
+void TFavoritesPage::applyColors()
+{
+    const TGlobals &g = data_.globals();
+    ApplyScheme::applyListColors(PTShellList1, g);
+    ApplyScheme::setFontColor(Label1, TSchemeColor(g.MainTextColor));
+}
+
 void TFavoritesPage::AddToFavorites()
 {
     emit showRequested();
@@ -113,7 +116,9 @@ void TFavoritesPage::AddToFavorites()
     const auto item = PTShellList1->selectedItem();
     if (item && item->typeName == kFolderType)
         target = item->path;
-    WriteShortcut(target.isEmpty() ? QString() : target + u'/');
+    if (!WriteShortcut(target.isEmpty() ? QString() : target + u'/'))
+        qCWarning(lcFavorites, "Shortcut to %s not written in %s",
+                  qPrintable(data_.globals().CurrentUrl), qPrintable(target));
 }
 
 void TFavoritesPage::FavHomeBtnClick()
@@ -162,7 +167,7 @@ void TFavoritesPage::PTShellList1DblClick()
     std::optional<QString> error;
     const QString address = ReadShortcutUrl(item->path, &error);
     if (error)
-        ShowErrorBox(*error, this);
+        ask_.error(*error);
     else if (!address.isEmpty())
         OpenPage(address);
 }
@@ -172,22 +177,24 @@ void TFavoritesPage::importBookmarks()
     const QString target = PTShellList1->path().isEmpty() ? favorites_ : PTShellList1->path();
     if (target.isEmpty())
         return;
-    const QString file = chooseImportFile();
+    const QString file = ask_.openFile(tr("Import Bookmarks"), QDir::homePath(), kBookmarkFilters);
     if (file.isEmpty())
         return;
     if (const auto error = Bookmarks::importFile(file, target))
-        ShowErrorBox(*error, this);
+        ask_.error(*error);
 }
 
 void TFavoritesPage::exportBookmarks()
 {
     if (favorites_.isEmpty())
         return;
-    const QString file = chooseExportFile();
+    const QString file =
+        ask_.saveFile(tr("Export Bookmarks"),
+                      QDir::home().filePath(QStringLiteral("bookmarks.html")), kBookmarkFilters);
     if (file.isEmpty())
         return;
     if (const auto error = Bookmarks::exportFile(favorites_, file))
-        ShowErrorBox(*error, this);
+        ask_.error(*error);
 }
 
 QAbstractItemView *TFavoritesPage::listView() const

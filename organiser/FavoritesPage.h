@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
+class Ask;
+class ProgramData;
 class QAbstractItemView;
 class QAction;
 class QLabel;
@@ -14,22 +15,19 @@ class TFavoritesPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TFavoritesPage(QWidget *parent = nullptr);
+    TFavoritesPage(ProgramData &data, Ask &ask, QWidget *parent = nullptr);
 
     void setFavoritesFolder(const QString &path);
     QString favoritesFolderPath() const { return favorites_; }
     void setGridLines(bool on);
     void clearLabel();
+    void applyColors();
     // The main tool bar's Add to Favorites: the shared current page as a shortcut.
     void AddToFavorites();
 
     QAbstractItemView *listView() const;
     TPTShellList *shellList() const { return PTShellList1; }
     QLabel *label() const;
-
-    // The bookmark files to import from and export to; file dialogs unless replaced.
-    std::function<QString()> chooseImportFile;
-    std::function<QString()> chooseExportFile;
 
 signals:
     // Add to Favorites wants the side panel to show this page.
@@ -49,6 +47,8 @@ private:
     QToolButton *createButton(const QString &name, const QString &hint, const QString &icon,
                               int fallback);
 
+    ProgramData &data_;
+    Ask &ask_;
     QToolButton *FavUpBtn = nullptr;
     QToolButton *FavHomeBtn = nullptr;
     QToolButton *FavAddFldrBtn = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PictureTable.h"
+
 #include <QStandardItem>
 
 // A node of the history tree. Its kind decides its pictures and that it is read-only, so a
@@ -13,9 +15,9 @@ public:
         SelectedPictureRole,
         KindRole,
     };
-    static constexpr int DatePicture = 16;
-    static constexpr int EntryPicture = 13;
-    static constexpr int EntrySelectedPicture = 14;
+    static constexpr int DatePicture = PictureTable::DateNode;
+    static constexpr int EntryPicture = PictureTable::WindowNode;
+    static constexpr int EntrySelectedPicture = PictureTable::WindowNodeSelected;
 
     THistoryItem(const QString &text, Kind kind);
 

@@ -1,23 +1,24 @@
 #include "organiser/HistoryPage.h"
 
-#include "app/ErrorBox.h"
-#include "app/Globals.h"
+#include "app/Ask.h"
 #include "app/Navigation.h"
-#include "app/TextFile.h"
+#include "app/ProgramData.h"
+#include "controls/ApplyScheme.h"
 #include "organiser/HistoryFilter.h"
+#include "organiser/HistoryStore.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
-THistoryPage::THistoryPage(QWidget *parent) : QWidget(parent)
+THistoryPage::THistoryPage(ProgramData &data, Ask &ask, QWidget *parent)
+    : QWidget(parent), data_(data), ask_(ask)
 {
     THistClrBtn = new QToolButton(this);
     THistClrBtn->setFixedSize(25, 25);
@@ -35,7 +36,7 @@ THistoryPage::THistoryPage(QWidget *parent) : QWidget(parent)
     filter_->setClearButtonEnabled(true);
 
     proxy_ = new THistoryFilter(this);
-    proxy_->setSourceModel(store_.model());
+    proxy_->setSourceModel(data_.history().model());
 
     TreeView5 = new QTreeView(this);
     TreeView5->setModel(proxy_);
@@ -63,34 +64,26 @@ THistoryPage::THistoryPage(QWidget *parent) : QWidget(parent)
     connect(TreeView5, &QTreeView::clicked, this, &THistoryPage::TreeView5Click);
     connect(TreeView5, &QTreeView::doubleClicked, this, &THistoryPage::TreeView5DblClick);
     connect(filter_, &QLineEdit::textChanged, this, &THistoryPage::filterChanged);
-}
-
-QString THistoryPage::historyFile() const
-{
-    return TextFile::resolveNoCase(Globals.AppDir, THistoryStore::FileName);
+    connect(&data_, &ProgramData::settingsChanged, this, &THistoryPage::applyColors);
 }
 
 void THistoryPage::LoadHistory()
 {
-    if (const auto error = store_.LoadHistory(historyFile()))
-        ShowErrorBox(*error, this);
-}
-
-void THistoryPage::AddTodayNode()
-{
-    store_.AddTodayNode();
-}
-
-void THistoryPage::RecordVisit(const QString &locationName)
-{
-    if (store_.RecordVisit(locationName, Globals.CurrentUrl))
-        Globals.HistoryChanged = true;
+    if (const auto error = data_.loadHistory())
+        ask_.error(*error);
 }
 
 void THistoryPage::SaveHistory()
 {
-    if (const auto error = store_.SaveHistory(historyFile()))
-        ShowErrorBox(*error, this);
+    if (const auto error = data_.saveHistory())
+        ask_.error(*error);
+}
+
+void THistoryPage::applyColors()
+{
+    const TGlobals &g = data_.globals();
+    ApplyScheme::applyListColors(TreeView5, g);
+    ApplyScheme::setFontColor(Label4, TSchemeColor(g.MainTextColor));
 }
 
 void THistoryPage::clearLabel()
@@ -109,15 +102,6 @@ QLabel *THistoryPage::label() const
     return Label4;
 }
 
-bool THistoryPage::ask(const QString &question)
-{
-    if (confirm_)
-        return confirm_(question);
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quillmere"), question,
-                    QMessageBox::Yes | QMessageBox::No, this);
-    return box.exec() == QMessageBox::Yes;
-}
-
 QModelIndex THistoryPage::selectedNode() const
 {
     const QModelIndexList selected = TreeView5->selectionModel()->selectedIndexes();
@@ -130,10 +114,11 @@ void THistoryPage::THistClrBtnClick()
 {
     const QString question = QStringLiteral("Do You want to Clear All Browsing History - ") +
                              selectedNode().data().toString() + QStringLiteral(" ?");
-    if (!ask(question))
+    if (!ask_.question(question))
         return;
-    store_.Clear();
-    Globals.HistoryChanged = true;
+    data_.history().Clear();
+    data_.globals().HistoryChanged = true;
+    data_.noteHistoryChanged();
 }
 
 void THistoryPage::TreeView5Click()
@@ -163,8 +148,10 @@ void THistoryPage::TreeView5KeyDown(const QKeyEvent *event)
         return;
     const QString question = QStringLiteral("Do You want to Delete the Web Page from History - ") +
                              node.data().toString() + QStringLiteral(" ?");
-    if (ask(question) && store_.Delete(node))
-        Globals.HistoryChanged = true;
+    if (!ask_.question(question) || !data_.history().Delete(node))
+        return;
+    data_.globals().HistoryChanged = true;
+    data_.noteHistoryChanged();
 }
 
 bool THistoryPage::eventFilter(QObject *watched, QEvent *event)

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "organiser/HistoryStore.h"
-
+#include <QModelIndex>
 #include <QWidget>
-#include <functional>
 
+class Ask;
+class ProgramData;
 class QAbstractItemView;
 class QKeyEvent;
 class QLabel;
@@ -13,30 +13,25 @@ class QToolButton;
 class QTreeView;
 class THistoryFilter;
 
-// The "History" page of the side panel: every page visited, by day.
+// The "History" page of the side panel: every page visited, by day, a view of the history
+// store of the program's data.
 class THistoryPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit THistoryPage(QWidget *parent = nullptr);
+    THistoryPage(ProgramData &data, Ask &ask, QWidget *parent = nullptr);
 
+    // Error boxes for what the program's data could not read or write.
     void LoadHistory();
-    void AddTodayNode();
-    // Called by each browser window's document complete with that window's page title.
-    void RecordVisit(const QString &locationName);
     void SaveHistory();
     void clearLabel();
+    // The scheme's list colours, bold type and label colour.
+    void applyColors();
 
     QAbstractItemView *treeView() const;
     QLabel *label() const;
     QToolButton *clearButton() const { return THistClrBtn; }
     QLineEdit *filterBox() const { return filter_; }
-    THistoryStore &store() { return store_; }
-    // History.Ini in the program folder, whatever the case of its name there.
-    QString historyFile() const;
-
-    // Asks a Yes/No question before Clear and Delete; tests answer without a modal box.
-    void setConfirm(std::function<bool(const QString &)> confirm) { confirm_ = std::move(confirm); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -49,13 +44,12 @@ private:
     void filterChanged(const QString &words);
     // The store's node the user has selected, or an invalid index.
     QModelIndex selectedNode() const;
-    bool ask(const QString &question);
 
-    THistoryStore store_;
+    ProgramData &data_;
+    Ask &ask_;
     THistoryFilter *proxy_ = nullptr;
     QToolButton *THistClrBtn = nullptr;
     QLabel *Label4 = nullptr;
     QLineEdit *filter_ = nullptr;
     QTreeView *TreeView5 = nullptr;
-    std::function<bool(const QString &)> confirm_;
 };

@@ -1,7 +1,10 @@
 #include "organiser/OfflinePage.h"
 
 #include "app/Navigation.h"
-#include "organiser/OfflineFolder.h"
+#include "app/PictureTable.h"
+#include "app/ProgramData.h"
+#include "controls/ApplyScheme.h"
+#include "organiser/OfflineStore.h"
 
 #include <QDir>
 #include <QIcon>
@@ -20,16 +23,9 @@ constexpr int TypingPauseMs = 150;
 // Reading saved pages for the index goes in slices this long, so the window stays responsive.
 constexpr int IndexSliceMs = 40;
 
-// Picture 1 of the page pictures: a saved web page.
-QIcon pageIcon(const QWidget *widget)
-{
-    return QIcon::fromTheme(QStringLiteral("text-html"),
-                            widget->style()->standardIcon(QStyle::SP_FileIcon));
-}
-
 } // namespace
 
-TOfflinePage::TOfflinePage(QWidget *parent) : QWidget(parent)
+TOfflinePage::TOfflinePage(ProgramData &data, QWidget *parent) : QWidget(parent), data_(data)
 {
     auto *layout = new QVBoxLayout(this);
     label_ = new QLabel(this);
@@ -38,10 +34,9 @@ TOfflinePage::TOfflinePage(QWidget *parent) : QWidget(parent)
     label_->setWordWrap(true);
     label_->setMinimumHeight(25);
 
-    model_ = new QStandardItemModel(this);
     view_ = new QTreeView(this);
     view_->setObjectName(QStringLiteral("TreeView4"));
-    view_->setModel(model_);
+    view_->setModel(data_.offline().model());
     view_->setHeaderHidden(true);
     view_->setRootIsDecorated(false);
     view_->setIndentation(19);
@@ -76,42 +71,28 @@ TOfflinePage::TOfflinePage(QWidget *parent) : QWidget(parent)
     layout->addWidget(view_, 2);
     layout->addWidget(searchBox_);
     layout->addWidget(results_, 1);
+    connect(&data_, &ProgramData::settingsChanged, this, &TOfflinePage::applyColors);
 }
 
-void TOfflinePage::prepare(const QString &webPagesDir, int labelWidth)
+void TOfflinePage::prepare(int labelWidth)
 {
-    folder_ = webPagesDir;
-    search_.setFolder(webPagesDir);
     label_->setText(QStringLiteral("Save All Web Pages in ") +
-                    QDir::toNativeSeparators(webPagesDir));
+                    QDir::toNativeSeparators(data_.offline().folder()));
     if (labelWidth > 0)
         label_->resize(labelWidth, label_->height());
 }
 
-void TOfflinePage::LoadOfflinePanel()
+void TOfflinePage::applyColors()
 {
-    model_->clear();
-    for (const QString &name : OfflineFolder::list(folder_))
-        appendNode(name);
-}
-
-void TOfflinePage::AppendSavedNode(const QString &title)
-{
-    appendNode(title);
-}
-
-void TOfflinePage::appendNode(const QString &text)
-{
-    auto *node = new QStandardItem(pageIcon(this), text);
-    node->setEditable(false);
-    node->setToolTip(text);
-    model_->appendRow(node);
+    const TGlobals &g = data_.globals();
+    ApplyScheme::applyListColors(view_, g);
+    ApplyScheme::setFontColor(label_, TSchemeColor(g.MainTextColor));
 }
 
 void TOfflinePage::TreeView4Click()
 {
     const QModelIndex node = view_->currentIndex();
-    if (model_->rowCount() == 0 || !node.isValid())
+    if (view_->model()->rowCount() == 0 || !node.isValid())
         return;
     label_->setText(node.data().toString());
 }
@@ -119,9 +100,9 @@ void TOfflinePage::TreeView4Click()
 void TOfflinePage::TreeView4DblClick()
 {
     const QModelIndex node = view_->currentIndex();
-    if (model_->rowCount() == 0 || !node.isValid())
+    if (view_->model()->rowCount() == 0 || !node.isValid())
         return;
-    OpenPage(OfflineFolder::pathForNode(folder_, node.data().toString()));
+    OpenPage(data_.offline().pathForNode(node.data().toString()));
 }
 
 void TOfflinePage::runSearch()
@@ -135,8 +116,9 @@ void TOfflinePage::runSearch()
 bool TOfflinePage::indexSlice()
 {
     // Pages saved since the last search are read now; unchanged ones are not read again.
-    const bool changed = search_.refresh(IndexSliceMs);
-    if (search_.isComplete())
+    TOfflineSearch &search = data_.offline().search();
+    const bool changed = search.refresh(IndexSliceMs);
+    if (search.isComplete())
         indexing_->stop();
     else
         indexing_->start();
@@ -150,13 +132,16 @@ void TOfflinePage::showResults()
     results_->setVisible(!query.trimmed().isEmpty());
     if (query.trimmed().isEmpty())
         return;
-    const QList<TOfflineSearch::Hit> hits = search_.find(query);
+    const TOfflineSearch &search = data_.offline().search();
+    const QList<TOfflineSearch::Hit> hits = search.find(query);
     for (const TOfflineSearch::Hit &hit : hits) {
-        auto *item = new QListWidgetItem(pageIcon(this), hit.name, results_);
+        auto *item = new QListWidgetItem(
+            PictureTable::icon(PictureTable::ListPictures, PictureTable::PageNode), hit.name,
+            results_);
         item->setData(Qt::UserRole, hit.path);
         item->setToolTip(hit.title.isEmpty() ? hit.name : hit.title);
     }
-    if (hits.isEmpty() && search_.isComplete()) {
+    if (hits.isEmpty() && search.isComplete()) {
         auto *none =
             new QListWidgetItem(QStringLiteral("No saved page holds these words"), results_);
         none->setFlags(Qt::NoItemFlags);
@@ -166,7 +151,7 @@ void TOfflinePage::showResults()
 void TOfflinePage::showEvent(QShowEvent *event)
 {
     // The index is built once the page is first looked at, ahead of the first search.
-    if (!search_.isComplete() && !folder_.isEmpty())
+    if (!data_.offline().search().isComplete() && !data_.offline().folder().isEmpty())
         indexing_->start();
     QWidget::showEvent(event);
 }

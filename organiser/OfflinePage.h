@@ -1,9 +1,8 @@
 #pragma once
 
-#include "organiser/OfflineSearch.h"
-
 #include <QWidget>
 
+class ProgramData;
 class QAbstractItemView;
 class QLabel;
 class QLineEdit;
@@ -13,24 +12,21 @@ class QStandardItemModel;
 class QTimer;
 class QTreeView;
 
-// The "OffLine" page of the side panel: pages saved into the program's WebPages folder.
+// The "OffLine" page of the side panel: pages saved into the program's WebPages folder, a view
+// of the offline store of the program's data.
 class TOfflinePage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TOfflinePage(QWidget *parent = nullptr);
+    explicit TOfflinePage(ProgramData &data, QWidget *parent = nullptr);
 
-    // Start-up: the folder listed (AppDir + "/WebPages") and the label's caption. The label
-    // follows the page's width through the layout, so labelWidth only sets its starting width.
-    void prepare(const QString &webPagesDir, int labelWidth);
-    void LoadOfflinePanel();
-    // The browser window's Save: a node with the page title at the end of the tree.
-    void AppendSavedNode(const QString &title);
+    // Start-up: the label's caption names the folder listed. The label follows the page's width
+    // through the layout, so labelWidth only sets its starting width.
+    void prepare(int labelWidth);
+    void applyColors();
 
     QAbstractItemView *treeView() const;
     QLabel *label() const;
-    QStandardItemModel *model() const { return model_; }
-    QString folder() const { return folder_; }
     // The full-text search box and its list of matching pages.
     QLineEdit *searchBox() const { return searchBox_; }
     QListWidget *resultList() const { return results_; }
@@ -47,16 +43,13 @@ private:
     // Reads the next slice of saved pages into the index; returns whether it changed.
     bool indexSlice();
     void showResults();
-    void appendNode(const QString &text);
     void openResult(QListWidgetItem *item);
 
-    QString folder_;
+    ProgramData &data_;
     QTreeView *view_ = nullptr;
-    QStandardItemModel *model_ = nullptr;
     QLabel *label_ = nullptr;
     QLineEdit *searchBox_ = nullptr;
     QListWidget *results_ = nullptr;
     QTimer *searchDelay_ = nullptr;
     QTimer *indexing_ = nullptr;
-    TOfflineSearch search_;
 };

@@ -3,7 +3,9 @@
 #include "app/AppDir.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
 #include "browse/MainWindow.h"
+#include "shell/RealAsk.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -16,7 +18,9 @@ int main(int argc, char *argv[])
     const QString url = args.value(1);
     const int windows = args.value(2, QStringLiteral("1")).toInt();
     const QString appDir = AppDirectory::resolve(QApplication::applicationDirPath());
-    TQuillmere1 mainWindow(appDir);
+    ProgramData data(Globals, appDir);
+    RealAsk ask;
+    TQuillmere1 mainWindow(data, ask);
     Quillmere1 = &mainWindow;
     setNavigation(&mainWindow);
     mainWindow.show();

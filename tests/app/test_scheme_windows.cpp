@@ -1,3 +1,4 @@
+#include "ProgramUnderTest.h"
 #include "app/Colors.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
@@ -100,14 +101,15 @@ private slots:
     void cleanup();
     void startupAppliesEveryRow();
     void boldOnAndOff();
-    void browserWindowTakesNewSchemeAtNextActivation();
+    void openBrowserWindowsTakeNewSchemeAtOnce();
 
 private:
     QList<QWidget *> lists() const;
     QList<TGlowButton *> buttons() const;
 
     std::unique_ptr<QTemporaryDir> appDir_;
-    std::unique_ptr<TQuillmere1> window_;
+    std::unique_ptr<ProgramUnderTest> program_;
+    TQuillmere1 *window_ = nullptr;
 };
 
 void TestSchemeWindows::init()
@@ -118,18 +120,20 @@ void TestSchemeWindows::init()
     setScheme(loud, Loud);
     QVERIFY(!Colors::SaveColors(appDir_->filePath(Colors::FileName), loud));
     Globals = TGlobals();
-    window_ = std::make_unique<TQuillmere1>(appDir_->path());
-    setNavigation(window_.get());
+    program_ = std::make_unique<ProgramUnderTest>(appDir_->path());
+    window_ = &program_->window;
+    setNavigation(window_);
     window_->resize(1000, 700);
     window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
     QVERIFY(window_->startupCompleted());
 }
 
 void TestSchemeWindows::cleanup()
 {
     setNavigation(nullptr);
-    window_.reset();
+    window_ = nullptr;
+    program_.reset();
     appDir_.reset();
 }
 
@@ -240,7 +244,7 @@ void TestSchemeWindows::boldOnAndOff()
 {
     for (bool bold : {false, true, false}) {
         Globals.BoldText = bold;
-        window_->ApplyColors();
+        program_->data.noteColorsChanged();
         QCOMPARE(window_->font().bold(), bold);
         for (QWidget *list : lists())
             QVERIFY2(list->font().bold() == bold, list->metaObject()->className());
@@ -249,7 +253,7 @@ void TestSchemeWindows::boldOnAndOff()
     }
 }
 
-void TestSchemeWindows::browserWindowTakesNewSchemeAtNextActivation()
+void TestSchemeWindows::openBrowserWindowsTakeNewSchemeAtOnce()
 {
     window_->OpenPage(fixture("alpha.htm"));
     TChildWin1 *first = window_->activeBrowserWindow();
@@ -261,18 +265,17 @@ void TestSchemeWindows::browserWindowTakesNewSchemeAtNextActivation()
     QCOMPARE(first->toolBar()->style(), TSchemeStyle::shared(TSchemeStyle::ToolBars));
     QCOMPARE(first->editMenu()->style(), TSchemeStyle::shared(TSchemeStyle::Menus));
 
-    // The settings dialog's OK: new colours, ApplyColors on the main window only.
-    const TGlobals before = Globals;
+    // The settings dialog's OK: new colours, and every open window takes them at once.
     QList<QColor> reversed = Loud;
     std::reverse(reversed.begin(), reversed.end());
     setScheme(Globals, reversed);
     Globals.BoldText = false;
-    window_->ApplyColors();
+    program_->data.noteColorsChanged();
     for (TGlowButton *button : first->toolButtons())
-        verifyButton(button, before);
-    QCOMPARE(first->palette().color(QPalette::Window), rgb(before.MainBackColor));
+        verifyButton(button, Globals);
+    QCOMPARE(first->palette().color(QPalette::Window), rgb(Globals.MainBackColor));
 
-    // Another window comes and goes to the front; the first one's next activation recolours it.
+    // Another window comes and goes to the front; activation keeps the scheme.
     window_->OpenPage(fixture("beta.htm"));
     TChildWin1 *second = window_->activeBrowserWindow();
     QVERIFY(second && second != first);

@@ -1,5 +1,5 @@
 #include "FixtureServer.h"
-#include "app/ErrorBox.h"
+#include "ProgramUnderTest.h"
 #include "app/Globals.h"
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <QUrl>
 
 namespace {
@@ -55,38 +56,35 @@ private slots:
     void startupWindowsReallyOpen();
 
 private:
-    std::unique_ptr<TQuillmere1> start(const QString &appDir);
+    std::unique_ptr<ProgramUnderTest> start(const QString &appDir);
 
     RecordingNavigation recorder_;
-    QStringList errors_;
 };
 
 void TestStartup::init()
 {
     Globals = TGlobals();
     recorder_ = RecordingNavigation();
-    errors_.clear();
-    setErrorBoxHandler([this](const QString &text) { errors_ << text; });
 }
 
 void TestStartup::cleanup()
 {
-    setErrorBoxHandler({});
     setNavigation(nullptr);
 }
 
-std::unique_ptr<TQuillmere1> TestStartup::start(const QString &appDir)
+std::unique_ptr<ProgramUnderTest> TestStartup::start(const QString &appDir)
 {
-    auto window = std::make_unique<TQuillmere1>(appDir);
+    auto program = std::make_unique<ProgramUnderTest>(appDir);
     setNavigation(&recorder_);
-    window->show();
-    return window;
+    program->window.show();
+    return program;
 }
 
 void TestStartup::firstStartOpensSearchThenStartPage()
 {
     QTemporaryDir dir;
-    auto window = start(dir.path());
+    auto program = start(dir.path());
+    TQuillmere1 *window = &program->window;
     QVERIFY(window->startupCompleted());
     QCOMPARE(recorder_.opened.size(), 2);
     QCOMPARE(recorder_.opened[0], Globals.SearchPage);
@@ -118,10 +116,10 @@ void TestStartup::rememberedPages()
     QFETCH(QStringList, opened);
     QTemporaryDir dir;
     TextFile::writeLines(dir.filePath("Options.INI"), options);
-    auto window = start(dir.path());
+    auto program = start(dir.path());
     QCOMPARE(recorder_.opened, opened);
     if (opened.isEmpty())
-        QVERIFY(window->pictureViewShown());
+        QVERIFY(program->window.pictureViewShown());
 }
 
 void TestStartup::unreadableOptionsAreRewrittenAtStart()
@@ -129,7 +127,7 @@ void TestStartup::unreadableOptionsAreRewrittenAtStart()
     QTemporaryDir dir;
     TextFile::writeLines(dir.filePath("Options.INI"),
                          {"http://s/", "http://l/", "http://q/", "", "letters", "9"});
-    auto window = start(dir.path());
+    auto program = start(dir.path());
     const QStringList written = TextFile::readLines(dir.filePath("Options.INI")).lines;
     QCOMPARE(written.size(), 27);
     QCOMPARE(written.mid(0, 3), (QStringList{"http://s/", "http://l/", "http://q/"}));
@@ -144,10 +142,10 @@ void TestStartup::quietShutdownWritesOnlyOptions()
     TextFile::writeLines(dir.filePath("History.Ini"), {"*12/10/2026"});
     TextFile::writeLines(dir.filePath("WebPageList.INI"), {"News - daily"});
     TextFile::writeLines(dir.filePath("Colors.Ini"), {"1"});
-    auto window = start(dir.path());
+    auto program = start(dir.path());
     const QMap<QString, QDateTime> before = folderState(dir.path());
     QTest::qWait(1100);
-    window->close();
+    program->window.close();
     const QMap<QString, QDateTime> after = folderState(dir.path());
     QCOMPARE(after.keys(), before.keys());
     for (const QString &name : after.keys()) {
@@ -164,12 +162,12 @@ void TestStartup::missingWebPagesFolderStopsStartup()
     // A file where the folder should be: the folder cannot be made.
     TextFile::writeLines(dir.filePath("WebPages"), {"not a folder"});
     TextFile::writeLines(dir.filePath("Options.INI"), optionsWith("keep", "http://l/", ""));
-    auto window = start(dir.path());
-    QVERIFY(!window->startupCompleted());
-    QCOMPARE(errors_.size(), 1);
-    QVERIFY(errors_[0].contains("WebPages"));
+    auto program = start(dir.path());
+    QVERIFY(!program->window.startupCompleted());
+    QCOMPARE(program->ask.errors.size(), 1);
+    QVERIFY(program->ask.errors[0].contains("WebPages"));
     QVERIFY(recorder_.opened.isEmpty());
-    window->close();
+    program->window.close();
     // The options never read are not overwritten with defaults.
     QCOMPARE(TextFile::readLines(dir.filePath("Options.INI")).lines.value(0), QString("keep"));
 }
@@ -182,13 +180,14 @@ void TestStartup::startupWindowsReallyOpen()
     QTemporaryDir dir;
     TextFile::writeLines(dir.filePath("Options.INI"),
                          optionsWith(server.url("/start"), "", server.url("/search")));
-    auto window = std::make_unique<TQuillmere1>(dir.path());
-    setNavigation(window.get());
+    ProgramUnderTest program(dir.path());
+    TQuillmere1 *window = &program.window;
+    setNavigation(window);
     window->show();
     QCOMPARE(window->browserWindows().size(), 2);
     // The start page's window is brought to the front at the end of start-up.
     QCOMPARE(window->activeBrowserWindow(), window->browserWindows().at(1));
-    QTRY_COMPARE_WITH_TIMEOUT(window->windowList().count(), 2, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(window->windowListView()->topLevelItemCount(), 2, 20000);
     QTRY_COMPARE(window->browserWindows().at(0)->windowTitle(), QString("Search Here"));
     QTRY_COMPARE(window->browserWindows().at(1)->windowTitle(), QString("Start Here"));
     QVERIFY(server.requests.contains("/search") && server.requests.contains("/start"));

@@ -1,5 +1,5 @@
 #include "FixtureServer.h"
-#include "app/ErrorBox.h"
+#include "ProgramUnderTest.h"
 #include "app/Globals.h"
 #include "app/LastCharPos.h"
 #include "app/TextFile.h"
@@ -96,7 +96,9 @@ private:
     TChildWin1 *open(const QString &address);
 
     std::unique_ptr<QTemporaryDir> appDir_;
-    std::unique_ptr<TQuillmere1> window_;
+    std::unique_ptr<ProgramUnderTest> program_;
+    TQuillmere1 *window_ = nullptr;
+    bool addressBoxHasFocus() const;
 };
 
 void TestBrowse::init()
@@ -104,28 +106,36 @@ void TestBrowse::init()
     appDir_ = std::make_unique<QTemporaryDir>();
     writeQuietOptions(appDir_->path());
     Globals = TGlobals();
-    window_ = std::make_unique<TQuillmere1>(appDir_->path());
-    setNavigation(window_.get());
+    program_ = std::make_unique<ProgramUnderTest>(appDir_->path());
+    window_ = &program_->window;
+    setNavigation(window_);
     window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
     QVERIFY(window_->startupCompleted());
 }
 
 void TestBrowse::cleanup()
 {
     setNavigation(nullptr);
-    window_.reset();
+    window_ = nullptr;
+    program_.reset();
     appDir_.reset();
+}
+
+bool TestBrowse::addressBoxHasFocus() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && (focus == window_->addressBox() || focus == window_->addressBox()->lineEdit());
 }
 
 void TestBrowse::waitForEntries(int count)
 {
-    QTRY_COMPARE_WITH_TIMEOUT(window_->windowList().count(), count, kLoadTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(window_->windowListView()->topLevelItemCount(), count, kLoadTimeout);
 }
 
 TChildWin1 *TestBrowse::open(const QString &address)
 {
-    const int before = window_->windowList().count();
+    const int before = window_->windowListView()->topLevelItemCount();
     window_->OpenPage(address);
     waitForEntries(before + (Globals.NewWindowMode ? 1 : 0));
     return window_->activeBrowserWindow();
@@ -171,7 +181,7 @@ void TestBrowse::pageWithFramesRegistersOnce()
     TChildWin1 *child = open(fixture("frames.htm"));
     QTest::qWait(500);
     QCOMPARE(nodeTexts(*window_), QStringList{"Frames Page"});
-    QCOMPARE(child->ListIndex, 0);
+    QCOMPARE(child->listIndex(), 0);
     QCOMPARE(child->windowTitle(), QString("Frames Page"));
     QCOMPARE(Globals.CurrentTitle, QString("Frames Page"));
 }
@@ -195,11 +205,11 @@ void TestBrowse::twoWindowsWithOneTitle()
     open(fixture("alpha.htm"));
     open(fixture("beta.htm"));
     TChildWin1 *second = open(fixture("alpha.htm"));
-    QCOMPARE(second->ListIndex, 2);
+    QCOMPARE(second->listIndex(), 2);
     window_->mdiArea()->setActiveSubWindow(window_->browserWindows().at(1));
     window_->mdiArea()->setActiveSubWindow(second);
     // Activation finds the first entry with its caption.
-    QCOMPARE(second->ListIndex, 0);
+    QCOMPARE(second->listIndex(), 0);
     QCOMPARE(window_->windowListView()->currentItem(), window_->windowListView()->topLevelItem(0));
     QCOMPARE(window_->addressBox()->currentIndex(), 0);
 }
@@ -212,7 +222,7 @@ void TestBrowse::closingMiddleWindowKeepsOtherEntriesRight()
     middle->close();
     QTRY_COMPARE(window_->browserWindows().size(), 2);
     QCOMPARE(nodeTexts(*window_), (QStringList{"Alpha Page", "Frames Page"}));
-    QCOMPARE(last->ListIndex, 1);
+    QCOMPARE(last->listIndex(), 1);
     // A later navigation in the last window renames its own entry, not one past the end.
     last->webControl()->Navigate(fixture("beta.htm"));
     QTRY_COMPARE_WITH_TIMEOUT(nodeTexts(*window_), (QStringList{"Alpha Page", "Beta Page"}),
@@ -231,7 +241,7 @@ void TestBrowse::lastCloseShowsPictureView()
     second->close();
     QVERIFY(window_->pictureViewShown());
     QTRY_COMPARE(window_->windowTabBar()->tabBar()->count(), 0);
-    QCOMPARE(window_->windowList().count(), 0);
+    QCOMPARE(window_->windowListView()->topLevelItemCount(), 0);
 }
 
 void TestBrowse::sameDocumentNavigationCompletes()
@@ -336,7 +346,7 @@ void TestBrowse::addressBoxClipboardNeedsFocus()
     window_->Copy1Click();
     QCOMPARE(QApplication::clipboard()->text(), QString("before"));
     window_->addressBox()->lineEdit()->setFocus();
-    QTRY_VERIFY(window_->addressBoxHasFocus());
+    QTRY_VERIFY(addressBoxHasFocus());
     window_->Cut1Click();
     QCOMPARE(QApplication::clipboard()->text(), QString("http://typed/"));
     QVERIFY(window_->addressBox()->currentText().isEmpty());
@@ -366,13 +376,13 @@ void TestBrowse::windowMenuFollowsWindows()
 void TestBrowse::editKeysReachActiveWindowMenu()
 {
     window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QVERIFY(QTest::qWaitForWindowActive(window_));
     TChildWin1 *child = open(fixture("alpha.htm"));
     QVERIFY(window_->menuBar()->actions().contains(child->editMenu()->menuAction()));
     QLineEdit *box = window_->addressBox()->lineEdit();
     window_->addressBox()->setEditText("http://typed/here");
     box->setFocus();
-    QTRY_VERIFY(window_->addressBoxHasFocus());
+    QTRY_VERIFY(addressBoxHasFocus());
     box->setSelection(0, 4);
     QApplication::clipboard()->setText("pasted whole");
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
@@ -413,15 +423,11 @@ void TestBrowse::saveWritesIntoWebPagesAndListsTheNode()
 {
     TChildWin1 *child = open(fixture("alpha.htm"));
     const QString folder = appDir_->path() + "/WebPages";
-    QString proposed;
-    TWebControl::setSaveChooser(
-        [&](QWidget *, const QString &offered, const QStringList &filters, QString *chosen) {
-            proposed = offered;
-            *chosen = filters.value(2);
-            return folder + "/kept.mht";
-        });
+    ScriptedAsk &ask = program_->ask;
+    ask.files << folder + "/kept.mht";
+    ask.filterChoices << 2;
     child->SaveBtnClick();
-    QCOMPARE(proposed, folder + "/Alpha Page.htm");
+    QCOMPARE(ask.proposals, QStringList{folder + "/Alpha Page.htm"});
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder + "/kept.mht").size() > 0, kLoadTimeout);
     QFile saved(folder + "/kept.mht");
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -431,11 +437,9 @@ void TestBrowse::saveWritesIntoWebPagesAndListsTheNode()
 
     // Cancelling the dialog saves nothing and lists nothing.
     const int nodes = offline->rowCount();
-    TWebControl::setSaveChooser(
-        [](QWidget *, const QString &, const QStringList &, QString *) { return QString(); });
     child->SaveBtnClick();
+    QCOMPARE(ask.choosers.size(), 2);
     QCOMPARE(offline->rowCount(), nodes);
-    TWebControl::setSaveChooser({});
 }
 
 QTEST_MAIN(TestBrowse)

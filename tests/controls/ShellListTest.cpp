@@ -1,7 +1,7 @@
 #include "controls/ShellList.h"
 
+#include "ScriptedAsk.h"
 #include "UiEvents.h"
-#include "app/ErrorBox.h"
 #include "app/LocaleFormat.h"
 
 #include <QAction>
@@ -42,8 +42,9 @@ private:
     QTemporaryDir home_;
     DesktopRecorder desktop_;
     std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedAsk ask_;
+    const QStringList &errors_ = ask_.errors;
     std::unique_ptr<TPTShellList> list_;
-    QStringList errors_;
 };
 
 void ShellListTest::initTestCase()
@@ -53,7 +54,6 @@ void ShellListTest::initTestCase()
     QVERIFY(QDir(home_.path()).mkdir("data"));
     qputenv("XDG_DATA_HOME", home_.filePath("data").toUtf8());
     QDesktopServices::setUrlHandler("file", &desktop_, "open");
-    setErrorBoxHandler([this](const QString &text) { errors_ << text; });
 }
 
 void ShellListTest::cleanupTestCase()
@@ -68,12 +68,12 @@ void ShellListTest::init()
     write("b.txt", "some text");
     write(".hidden");
     write("a.Url");
-    list_ = std::make_unique<TPTShellList>();
+    list_ = std::make_unique<TPTShellList>(ask_);
     list_->resize(600, 300);
     list_->setPath(dir_->path());
     QTRY_COMPARE(list_->model()->rowCount(list_->rootIndex()), 4);
     desktop_.opened.clear();
-    errors_.clear();
+    ask_ = ScriptedAsk();
 }
 
 void ShellListTest::cleanup()
@@ -235,18 +235,13 @@ void ShellListTest::newFolderIsNumberedAndRenamed()
 
 void ShellListTest::deleteAsksThenMovesToTheTrash()
 {
-    QStringList questions;
-    bool answer = false;
-    list_->confirm = [&](const QString &question) {
-        questions << question;
-        return answer;
-    };
+    const QStringList &questions = ask_.questions;
     select({"b.txt"});
     list_->deleteSelected();
     QVERIFY(QFile::exists(dir_->filePath("b.txt")));
     QCOMPARE(questions, QStringList{"Do You want to Delete the File - b.txt?"});
 
-    answer = true;
+    ask_.answers << true;
     select({"b.txt", "Sub"});
     list_->setFocus();
     QTest::keyClick(list_.get(), Qt::Key_Delete);

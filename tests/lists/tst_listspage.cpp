@@ -1,11 +1,14 @@
-#include "app/ErrorBox.h"
+#include "ScriptedAsk.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
+#include "lists/ListStore.h"
 #include "lists/ListsPage.h"
 
 #include <QAbstractButton>
 #include <QFile>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
@@ -32,23 +35,23 @@ private:
     std::unique_ptr<TListsPage> page_;
     QTreeView *view_ = nullptr;
     RecordingNavigation navigation_;
-    QStringList errors_;
+    ScriptedAsk ask_;
+    std::unique_ptr<ProgramData> data_;
 };
 
 void TestListsPage::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     Globals = TGlobals();
-    Globals.AppDir = dir_->path();
+    ask_ = ScriptedAsk();
     navigation_ = RecordingNavigation();
     setNavigation(&navigation_);
-    errors_.clear();
-    setErrorBoxHandler([this](const QString &text) { errors_ << text; });
 
     write("WebPageList.INI", "News|@|Morning reading|@||@|\r\nTools|@|Daily pages|@||@|\r\n");
     write("WebPageListDtl.INI", "News|@|http://front.example/\r\nNews|@|http://sport.example/\r\n"
                                 "Tools|@|http://calc.example/\r\n");
-    page_ = std::make_unique<TListsPage>();
+    data_ = std::make_unique<ProgramData>(Globals, dir_->path());
+    page_ = std::make_unique<TListsPage>(*data_, ask_);
     page_->resize(300, 400);
     page_->LoadListsPanel();
     page_->show();
@@ -62,7 +65,7 @@ void TestListsPage::cleanup()
 {
     page_.reset();
     setNavigation(nullptr);
-    setErrorBoxHandler({});
+    data_.reset();
 }
 
 void TestListsPage::write(const QString &name, const QByteArray &bytes)
@@ -88,6 +91,17 @@ void TestListsPage::buttonsWaitForTheirDialogs()
         QCOMPARE(button->toolTip(), hint);
     }
     QCOMPARE(page_->firstNodeText(), QString("News - Morning reading"));
+
+    // Enabled by the window that owns the dialogs, each asks for its own.
+    QSignalSpy maintain(page_.get(), &TListsPage::maintainListsRequested);
+    QSignalSpy add(page_.get(), &TListsPage::addPagesRequested);
+    QSignalSpy run(page_.get(), &TListsPage::runListRequested);
+    for (const auto &[button, hint] : buttons) {
+        button->setEnabled(true);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QCOMPARE((QList<int>{int(maintain.count()), int(add.count()), int(run.count())}),
+             (QList<int>{1, 1, 1}));
 }
 
 void TestListsPage::clickPicksTheCurrentList()
@@ -123,12 +137,7 @@ void TestListsPage::doubleClickOpensPages()
 
 void TestListsPage::deleteKeyAsksFirst()
 {
-    QStringList questions;
-    bool answer = false;
-    page_->setConfirm([&](const QString &question) {
-        questions << question;
-        return answer;
-    });
+    const QStringList &questions = ask_.questions;
     const QModelIndex news = view_->model()->index(0, 0);
     view_->setCurrentIndex(news);
     view_->setFocus();
@@ -142,7 +151,7 @@ void TestListsPage::deleteKeyAsksFirst()
     QTest::keyClick(view_, Qt::Key_Return);
     QCOMPARE(questions.size(), 1);
 
-    answer = true;
+    ask_.answers << true;
     QTest::keyClick(view_, Qt::Key_Delete);
     QCOMPARE(view_->model()->rowCount(), 1);
     QVERIFY(Globals.ListsChanged);
@@ -161,10 +170,10 @@ void TestListsPage::addToCurrentList()
     page_->AddToCurrentList();
     QCOMPARE(shown.count(), 2);
     QCOMPARE(
-        page_->store().ListPages("News"),
+        data_->lists().ListPages("News"),
         QStringList({"http://front.example/", "http://sport.example/", "http://new.example/"}));
     QVERIFY(Globals.ListsChanged);
-    QVERIFY(errors_.isEmpty());
+    QVERIFY(ask_.errors.isEmpty());
 }
 
 void TestListsPage::fileErrorsReachTheErrorBox()
@@ -172,10 +181,10 @@ void TestListsPage::fileErrorsReachTheErrorBox()
     QVERIFY(QFile::remove(dir_->filePath("WebPageListDtl.INI")));
     QVERIFY(QDir(dir_->path()).mkdir("WebPageListDtl.INI"));
     page_->LoadListsPanel();
-    QCOMPARE(errors_.size(), 1);
+    QCOMPARE(ask_.errors.size(), 1);
     QCOMPARE(view_->model()->rowCount(), 2);
     QVERIFY(!page_->SaveListDetails());
-    QCOMPARE(errors_.size(), 2);
+    QCOMPARE(ask_.errors.size(), 2);
 }
 
 QTEST_MAIN(TestListsPage)

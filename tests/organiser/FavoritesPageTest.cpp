@@ -1,9 +1,10 @@
 #include "organiser/FavoritesPage.h"
 
+#include "ScriptedAsk.h"
 #include "UiEvents.h"
-#include "app/ErrorBox.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
 #include "controls/ShellList.h"
 #include "organiser/Shortcut.h"
 
@@ -43,7 +44,10 @@ private:
 
     DesktopRecorder desktop_;
     RecordingNavigation navigation_;
-    QStringList errors_;
+    ScriptedAsk ask_;
+    const QStringList &errors_ = ask_.errors;
+    QTemporaryDir appDir_;
+    std::unique_ptr<ProgramData> data_;
     std::unique_ptr<QTemporaryDir> favorites_;
     std::unique_ptr<TFavoritesPage> page_;
     TPTShellList *list_ = nullptr;
@@ -53,14 +57,12 @@ void FavoritesPageTest::initTestCase()
 {
     QDesktopServices::setUrlHandler("file", &desktop_, "open");
     setNavigation(&navigation_);
-    setErrorBoxHandler([this](const QString &text) { errors_ << text; });
 }
 
 void FavoritesPageTest::cleanupTestCase()
 {
     QDesktopServices::unsetUrlHandler("file");
     setNavigation(nullptr);
-    setErrorBoxHandler({});
 }
 
 void FavoritesPageTest::init()
@@ -69,7 +71,8 @@ void FavoritesPageTest::init()
     favorites_ = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir(favorites_->path()).mkdir("Sub"));
     QVERIFY(!writeShortcutFile(favorite("Example.Url"), "http://example.com/?a=b"));
-    page_ = std::make_unique<TFavoritesPage>();
+    data_ = std::make_unique<ProgramData>(Globals, appDir_.path());
+    page_ = std::make_unique<TFavoritesPage>(*data_, ask_);
     page_->resize(400, 500);
     page_->setFavoritesFolder(favorites_->path());
     list_ = page_->shellList();
@@ -77,7 +80,7 @@ void FavoritesPageTest::init()
     QTRY_COMPARE(list_->model()->rowCount(list_->rootIndex()), 2);
     navigation_.opened.clear();
     desktop_.opened.clear();
-    errors_.clear();
+    ask_ = ScriptedAsk();
 }
 
 void FavoritesPageTest::cleanup()
@@ -243,10 +246,8 @@ void FavoritesPageTest::bookmarksImportAndExport()
 {
     QTemporaryDir files;
     const QString exported = files.filePath("exported.html");
-    page_->chooseImportFile = [] {
-        return QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/organiser/data/bookmarks.html");
-    };
-    page_->chooseExportFile = [&] { return exported; };
+    ask_.files << QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/organiser/data/bookmarks.html")
+               << exported;
 
     QStringList texts;
     for (QAction *action : list_->contextActions())
@@ -268,12 +269,13 @@ void FavoritesPageTest::bookmarksImportAndExport()
     QVERIFY(html.contains("<DT><H3>Deep</H3>"));
     QVERIFY(errors_.isEmpty());
 
-    page_->chooseImportFile = [&] { return files.filePath("missing.html"); };
+    ask_.files << files.filePath("missing.html");
     page_->importBookmarks();
     QCOMPARE(errors_.size(), 1);
-    page_->chooseImportFile = [] { return QString(); }; // cancelled
-    page_->importBookmarks();
+    page_->importBookmarks(); // nothing queued: the chooser was cancelled
     QCOMPARE(errors_.size(), 1);
+    QCOMPARE(ask_.choosers, (QStringList{"Import Bookmarks", "Export Bookmarks", "Import Bookmarks",
+                                         "Import Bookmarks"}));
 }
 
 QTEST_MAIN(FavoritesPageTest)

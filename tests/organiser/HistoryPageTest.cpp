@@ -1,8 +1,10 @@
 #include "organiser/HistoryPage.h"
 
-#include "app/ErrorBox.h"
+#include "ScriptedAsk.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
+#include "organiser/HistoryStore.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -41,31 +43,30 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<THistoryPage> page_;
     RecordingNavigation navigation_;
-    QStringList questions_;
-    QStringList errors_;
-    bool answer_ = true;
+    ScriptedAsk ask_;
+    std::unique_ptr<ProgramData> data_;
+    const QStringList &questions_ = ask_.questions;
+    const QStringList &errors_ = ask_.errors;
+    bool &answer_ = ask_.defaultAnswer;
     QDateTime now_;
 
     QAbstractItemModel *view() { return page_->treeView()->model(); }
-    QStandardItemModel *model() { return page_->store().model(); }
+    QStandardItemModel *model() { return data_->history().model(); }
 
     // Starts the page as the main window does, on a program folder holding the given file.
     void start(const QByteArray &file, const QString &name = QStringLiteral("History.Ini"))
     {
         if (!file.isNull())
             writeFile(dir_->filePath(name), file);
-        page_ = std::make_unique<THistoryPage>();
-        page_->store().setLocale(QLocale(QLocale::German, QLocale::Germany));
-        page_->store().setClock([this] { return now_; });
-        page_->setConfirm([this](const QString &question) {
-            questions_ << question;
-            return answer_;
-        });
+        data_ = std::make_unique<ProgramData>(Globals, dir_->path());
+        data_->history().setLocale(QLocale(QLocale::German, QLocale::Germany));
+        data_->history().setClock([this] { return now_; });
+        page_ = std::make_unique<THistoryPage>(*data_, ask_);
         page_->resize(260, 400);
         page_->show();
         page_->clearLabel();
         page_->LoadHistory();
-        page_->AddTodayNode();
+        data_->addTodayNode();
     }
 
     void select(const QModelIndex &sourceIndex)
@@ -88,9 +89,8 @@ private slots:
         Globals.AppDir = dir_->path();
         navigation_ = RecordingNavigation();
         setNavigation(&navigation_);
-        setErrorBoxHandler([this](const QString &text) { errors_ << text; });
-        questions_.clear();
-        errors_.clear();
+        ask_.questions.clear();
+        ask_.errors.clear();
         answer_ = true;
         now_ = QDateTime(QDate(2008, 3, 15), QTime(11, 0, 0));
     }
@@ -98,8 +98,8 @@ private slots:
     void cleanup()
     {
         page_.reset();
+        data_.reset();
         setNavigation(nullptr);
-        setErrorBoxHandler({});
     }
 
     void quietRunChangesNothing()
@@ -107,14 +107,14 @@ private slots:
         start(Example, QStringLiteral("HISTORY.INI"));
         QAbstractItemModelTester tester(view());
         QCOMPARE(model()->rowCount(), 2);
-        QCOMPARE(page_->store().TodayIndex(), 2);
+        QCOMPARE(data_->history().TodayIndex(), 2);
         QVERIFY(!Globals.HistoryChanged);
         QVERIFY(errors_.isEmpty());
 
         // The same page again within its second is no change either.
         Globals.CurrentUrl = "file:///C:/Pages/notes.htm";
         now_ = QDateTime(QDate(2008, 3, 15), QTime(10, 40, 57));
-        page_->RecordVisit("Notes");
+        data_->RecordVisit("Notes");
         QVERIFY(!Globals.HistoryChanged);
     }
 
@@ -123,7 +123,7 @@ private slots:
         start(QByteArray());
         QCOMPARE(model()->rowCount(), 1);
         Globals.CurrentUrl = "http://a.example/";
-        page_->RecordVisit("A");
+        data_->RecordVisit("A");
         QVERIFY(Globals.HistoryChanged);
         page_->SaveHistory();
         QCOMPARE(savedFile(),
@@ -132,7 +132,7 @@ private slots:
         // The next start the same day goes on under the same day.
         now_ = now_.addSecs(60);
         start(QByteArray());
-        page_->RecordVisit("B");
+        data_->RecordVisit("B");
         QCOMPARE(model()->rowCount(), 1);
         QCOMPARE(model()->item(0)->rowCount(), 2);
     }
@@ -219,7 +219,7 @@ private slots:
     {
         start(Example + "## 16.03.08\r\n");
         QAbstractItemModelTester tester(view());
-        const QStringList before = page_->store().fileLines();
+        const QStringList before = data_->history().fileLines();
 
         page_->filterBox()->setText("NOTES");
         QCOMPARE(view()->rowCount(), 1);
@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(view()->rowCount(), 3);
         QStringList expected = before;
         expected.removeAt(4);
-        QCOMPARE(page_->store().fileLines(), expected);
+        QCOMPARE(data_->history().fileLines(), expected);
     }
 
     void visitShowsWhileFiltered()
@@ -254,7 +254,7 @@ private slots:
         page_->filterBox()->setText("fresh");
         QCOMPARE(view()->rowCount(), 0);
         Globals.CurrentUrl = "http://fresh.example/";
-        page_->RecordVisit("Fresh");
+        data_->RecordVisit("Fresh");
         QCOMPARE(view()->rowCount(), 1);
         QCOMPARE(view()->rowCount(view()->index(0, 0)), 1);
     }

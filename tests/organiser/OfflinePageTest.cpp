@@ -1,6 +1,9 @@
 #include "organiser/OfflinePage.h"
 
+#include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
+#include "organiser/OfflineStore.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -71,41 +74,46 @@ private slots:
 
     void startUpListsTheFolderAndLabelsIt()
     {
-        TOfflinePage page;
-        QAbstractItemModelTester tester(page.model(),
+        ProgramData data(Globals, appDir_.path());
+        TOfflinePage page(data);
+        QAbstractItemModelTester tester(data.offline().model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        page.prepare(webPages_, 200);
-        page.LoadOfflinePanel();
+        page.prepare(200);
+        data.loadOffline();
         QCOMPARE(page.label()->text(),
                  QStringLiteral("Save All Web Pages in ") + QDir::toNativeSeparators(webPages_));
         QVERIFY(page.label()->wordWrap());
-        QCOMPARE(nodeTexts(page.model()), (QStringList{"alpha.mht", "notes.txt", "Zeta.HTM"}));
-        QCOMPARE(page.model()->item(0)->hasChildren(), false);
+        QCOMPARE(nodeTexts(data.offline().model()),
+                 (QStringList{"alpha.mht", "notes.txt", "Zeta.HTM"}));
+        QCOMPARE(data.offline().model()->item(0)->hasChildren(), false);
 
         // Loading again replaces the nodes; a Save appends after them in saving order.
-        page.AppendSavedNode(QStringLiteral("Evening News"));
-        page.LoadOfflinePanel();
-        page.AppendSavedNode(QStringLiteral("Morning News"));
-        page.AppendSavedNode(QStringLiteral("Evening News"));
-        QCOMPARE(nodeTexts(page.model()), (QStringList{"alpha.mht", "notes.txt", "Zeta.HTM",
-                                                       "Morning News", "Evening News"}));
+        data.addSavedPage(QStringLiteral("Evening News"));
+        data.loadOffline();
+        data.addSavedPage(QStringLiteral("Morning News"));
+        data.addSavedPage(QStringLiteral("Evening News"));
+        QCOMPARE(
+            nodeTexts(data.offline().model()),
+            (QStringList{"alpha.mht", "notes.txt", "Zeta.HTM", "Morning News", "Evening News"}));
     }
 
     void missingFolderGivesEmptyTree()
     {
-        TOfflinePage page;
-        page.prepare(appDir_.filePath(QStringLiteral("nowhere")), 200);
-        page.LoadOfflinePanel();
-        QCOMPARE(page.model()->rowCount(), 0);
+        ProgramData data(Globals, appDir_.filePath(QStringLiteral("nowhere")));
+        TOfflinePage page(data);
+        page.prepare(200);
+        data.loadOffline();
+        QCOMPARE(data.offline().model()->rowCount(), 0);
         page.TreeView4DblClick();
         QVERIFY(navigation_.opened.isEmpty());
     }
 
     void clickShowsNodeDoubleClickOpensFile()
     {
-        TOfflinePage page;
-        page.prepare(webPages_, 200);
-        page.LoadOfflinePanel();
+        ProgramData data(Globals, appDir_.path());
+        TOfflinePage page(data);
+        page.prepare(200);
+        data.loadOffline();
         page.resize(300, 600);
         page.show();
         doubleClickRow(page.treeView(), 1);
@@ -116,9 +124,10 @@ private slots:
 
     void searchListsMatchingPagesAndOpensThem()
     {
-        TOfflinePage page;
-        page.prepare(webPages_, 200);
-        page.LoadOfflinePanel();
+        ProgramData data(Globals, appDir_.path());
+        TOfflinePage page(data);
+        page.prepare(200);
+        data.loadOffline();
         page.resize(300, 600);
         page.show();
         page.searchBox()->setText(QStringLiteral("lantern FEST"));

@@ -1,0 +1,170 @@
+#include "app/ProgramData.h"
+
+#include "app/AppDir.h"
+#include "app/Colors.h"
+#include "app/Logging.h"
+#include "app/TextFile.h"
+#include "buttons/ButtonStore.h"
+#include "lists/ListStore.h"
+#include "organiser/HistoryStore.h"
+#include "organiser/OfflineStore.h"
+
+ProgramData::ProgramData(TGlobals &globals, const QString &appDir, QObject *parent)
+    : QObject(parent), globals_(globals), appDir_(appDir),
+      history_(std::make_unique<THistoryStore>()), lists_(std::make_unique<TListStore>(globals)),
+      buttons_(std::make_unique<TButtonStore>()), offline_(std::make_unique<TOfflineStore>())
+{
+    globals_.AppDir = appDir;
+    offline_->setFolder(webPagesDir());
+}
+
+ProgramData::~ProgramData() = default;
+
+QString ProgramData::filePath(const QString &name) const
+{
+    return TextFile::resolveNoCase(appDir_, name);
+}
+
+QString ProgramData::webPagesDir() const
+{
+    return filePath(QStringLiteral("WebPages"));
+}
+
+std::optional<QString> ProgramData::prepareFolder()
+{
+    globals_.AppDir = appDir_;
+    const auto error = AppDirectory::ensureWebPages(appDir_);
+    // The folder may have come into being under the name written, whatever case was asked.
+    offline_->setFolder(webPagesDir());
+    return error;
+}
+
+std::optional<QString> ProgramData::loadOptions()
+{
+    const QString path = filePath(QStringLiteral("Options.INI"));
+    const bool complete = Options::LoadOptions(path, globals_, rect_);
+    optionsLoaded_ = true;
+    emit optionsChanged();
+    if (complete)
+        return std::nullopt;
+    return saveOptions();
+}
+
+std::optional<QString> ProgramData::saveOptions()
+{
+    if (!optionsLoaded_)
+        return std::nullopt;
+    const auto error =
+        Options::SaveOptions(filePath(QStringLiteral("Options.INI")), globals_, rect_);
+    if (error)
+        qCWarning(lcBrowse, "Options not saved: %s", qPrintable(*error));
+    return error;
+}
+
+bool ProgramData::loadColors()
+{
+    const bool complete =
+        Colors::LoadColors(filePath(QString::fromLatin1(Colors::FileName)), globals_);
+    emit colorsChanged();
+    emit settingsChanged();
+    return complete;
+}
+
+std::optional<QString> ProgramData::saveColors()
+{
+    const auto error =
+        Colors::SaveColors(filePath(QString::fromLatin1(Colors::FileName)), globals_);
+    if (error)
+        qCWarning(lcBrowse, "Colours not saved: %s", qPrintable(*error));
+    return error;
+}
+
+std::optional<QString> ProgramData::loadLists()
+{
+    const auto error = lists_->LoadListsPanel();
+    if (error)
+        qCWarning(lcLists, "%s", qPrintable(*error));
+    emit listsChanged();
+    return error;
+}
+
+std::optional<QString> ProgramData::saveListDetails()
+{
+    const auto error = lists_->SaveListDetails();
+    if (error)
+        qCWarning(lcLists, "List details not saved: %s", qPrintable(*error));
+    return error;
+}
+
+std::optional<QString> ProgramData::loadHistory()
+{
+    const auto error = history_->LoadHistory(filePath(THistoryStore::FileName));
+    if (error)
+        qCWarning(lcHistory, "%s", qPrintable(*error));
+    emit historyChanged();
+    return error;
+}
+
+std::optional<QString> ProgramData::saveHistory()
+{
+    const auto error = history_->SaveHistory(filePath(THistoryStore::FileName));
+    if (error)
+        qCWarning(lcHistory, "History not saved: %s", qPrintable(*error));
+    return error;
+}
+
+void ProgramData::addTodayNode()
+{
+    history_->AddTodayNode();
+}
+
+void ProgramData::loadButtons()
+{
+    buttons_->LoadButtonBar(appDir_);
+    emit buttonsChanged();
+}
+
+void ProgramData::loadOffline()
+{
+    offline_->LoadOfflinePanel();
+}
+
+void ProgramData::RecordVisit(const QString &title)
+{
+    if (!history_->RecordVisit(title, globals_.CurrentUrl))
+        return;
+    globals_.HistoryChanged = true;
+    emit historyChanged();
+}
+
+void ProgramData::addSavedPage(const QString &title)
+{
+    offline_->AppendSavedNode(title);
+}
+
+void ProgramData::noteColorsChanged()
+{
+    emit colorsChanged();
+    emit settingsChanged();
+}
+
+void ProgramData::noteOptionsChanged()
+{
+    emit optionsChanged();
+    emit settingsChanged();
+}
+
+void ProgramData::noteListsChanged()
+{
+    emit listsChanged();
+}
+
+void ProgramData::noteButtonsChanged()
+{
+    emit buttonsChanged();
+}
+
+void ProgramData::noteHistoryChanged()
+{
+    emit historyChanged();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/Globals.h"
+#include "app/Options.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class TButtonStore;
+class THistoryStore;
+class TListStore;
+class TOfflineStore;
+
+// The working copy of the program folder: every store the windows show, the options and the
+// colour scheme, loaded and saved here with errors returned. Windows are views of it: they
+// take it in their constructors, read and change the stores, and follow its change signals.
+class ProgramData : public QObject
+{
+    Q_OBJECT
+public:
+    ProgramData(TGlobals &globals, const QString &appDir, QObject *parent = nullptr);
+    ~ProgramData() override;
+
+    TGlobals &globals() const { return globals_; }
+    QString appDir() const { return appDir_; }
+    // A file or folder of the program folder, whatever the case of its name there.
+    QString filePath(const QString &name) const;
+    QString webPagesDir() const;
+
+    THistoryStore &history() const { return *history_; }
+    TListStore &lists() const { return *lists_; }
+    TButtonStore &buttons() const { return *buttons_; }
+    TOfflineStore &offline() const { return *offline_; }
+    // Later: the address book (MailAddr.MLS) and the e-mail log (EMail.Log) join the stores
+    // here, with their accessors, load/save pairs and a change signal each.
+
+    // The main window's rectangle as Options.INI keeps it.
+    MainWindowRect &windowRect() { return rect_; }
+
+    // Start-up: AppDir set and AppDir/WebPages made when missing.
+    std::optional<QString> prepareFolder();
+    // Options.INI; when it is missing or unreadable the options in force are written at once,
+    // and that write's failure is what comes back.
+    std::optional<QString> loadOptions();
+    // Nothing is written before the options were read: the user's file would become defaults.
+    std::optional<QString> saveOptions();
+    bool loadColors();
+    std::optional<QString> saveColors();
+    std::optional<QString> loadLists();
+    std::optional<QString> saveListDetails();
+    std::optional<QString> loadHistory();
+    std::optional<QString> saveHistory();
+    void addTodayNode();
+    void loadButtons();
+    void loadOffline();
+
+    // A browser window's completed document, recorded under its title and the current page.
+    void RecordVisit(const QString &title);
+    // A page saved into WebPages by a browser window.
+    void addSavedPage(const QString &title);
+
+    // Whoever changes a store or the settings outside the routines above says so here.
+    void noteColorsChanged();
+    void noteOptionsChanged();
+    void noteListsChanged();
+    void noteButtonsChanged();
+    void noteHistoryChanged();
+
+signals:
+    void colorsChanged();
+    void optionsChanged();
+    void listsChanged();
+    void buttonsChanged();
+    void historyChanged();
+    // Colours or options changed: every open window and dialog applies the scheme again.
+    void settingsChanged();
+
+private:
+    TGlobals &globals_;
+    QString appDir_;
+    MainWindowRect rect_;
+    bool optionsLoaded_ = false;
+    std::unique_ptr<THistoryStore> history_;
+    std::unique_ptr<TListStore> lists_;
+    std::unique_ptr<TButtonStore> buttons_;
+    std::unique_ptr<TOfflineStore> offline_;
+};

@@ -1,0 +1,80 @@
+#include "shell/RealAsk.h"
+
+#include "shell/ErrorBox.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QMessageBox>
+
+namespace {
+
+QWidget *owner()
+{
+    return QApplication::activeWindow();
+}
+
+QString pictureFilter()
+{
+    QStringList patterns;
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    for (const QByteArray &format : formats)
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    return QStringLiteral("Pictures (%1);;All files (*)").arg(patterns.join(u' '));
+}
+
+} // namespace
+
+bool RealAsk::question(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Quillmere"), text,
+                    QMessageBox::Yes | QMessageBox::No, owner());
+    return box.exec() == QMessageBox::Yes;
+}
+
+void RealAsk::error(const QString &text)
+{
+    ShowErrorBox(text, owner());
+}
+
+void RealAsk::information(const QString &text)
+{
+    QMessageBox::information(owner(), QStringLiteral("Quillmere"), text);
+}
+
+QString RealAsk::openFile(const QString &caption, const QString &folder, const QStringList &filters)
+{
+    return QFileDialog::getOpenFileName(owner(), caption, folder,
+                                        filters.join(QStringLiteral(";;")));
+}
+
+QString RealAsk::saveFile(const QString &caption, const QString &proposed,
+                          const QStringList &filters, QString *chosenFilter)
+{
+    return QFileDialog::getSaveFileName(owner(), caption, proposed,
+                                        filters.join(QStringLiteral(";;")), chosenFilter);
+}
+
+std::optional<QColor> RealAsk::color(const QColor &initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, owner());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+QString RealAsk::picture(const QString &caption, const QString &folder)
+{
+    QFileDialog dialog(owner(), caption, folder, pictureFilter());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+QString RealAsk::folder(const QString &caption, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(owner(), caption, start);
+}
