@@ -1,6 +1,7 @@
 #include "help/About.h"
 
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
 #include "controls/ApplyScheme.h"
 #include "ui_About.h"
 
@@ -23,9 +24,9 @@ void colourCalendar(QCalendarWidget *calendar)
 
 } // namespace
 
-TAbout1::TAbout1(TGlobals &g, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      g_(g), ui_(std::make_unique<Ui::TAbout1>())
+TAbout1::TAbout1(ProgramData &data, QWidget *parent)
+    : TDialogForm(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      data_(data), ui_(std::make_unique<Ui::TAbout1>())
 {
     ui_->setupUi(this);
     setFixedSize(size());
@@ -36,20 +37,10 @@ TAbout1::TAbout1(TGlobals &g, QWidget *parent)
     connect(ui_->OKBtn1, &QAbstractButton::clicked, this, &TAbout1::OKBtn1Click);
     connect(ui_->CancelBtn, &QAbstractButton::clicked, this, &TAbout1::CancelBtnClick);
     connect(ui_->HelpBtn, &QAbstractButton::clicked, this, &TAbout1::HelpBtnClick);
+    connect(&data_, &ProgramData::settingsChanged, this, &TAbout1::InitColors);
 }
 
 TAbout1::~TAbout1() = default;
-
-void TAbout1::present()
-{
-    if (!isVisible()) {
-        FormShow();
-        show();
-        return;
-    }
-    raise();
-    activateWindow();
-}
 
 void TAbout1::FormShow()
 {
@@ -61,9 +52,10 @@ void TAbout1::FormShow()
 
 void TAbout1::InitColors()
 {
-    ApplyScheme::applySelectColors(this, g_);
-    ApplyScheme::setBold(ui_->Label1, g_.BoldText);
-    ApplyScheme::setBold(ui_->Label2, g_.BoldText);
+    const TGlobals &g = data_.globals();
+    ApplyScheme::applySelectColors(this, g);
+    ApplyScheme::setBold(ui_->Label1, g.BoldText);
+    ApplyScheme::setBold(ui_->Label2, g.BoldText);
     colourCalendar(ui_->MonthCalendar1);
 }
 

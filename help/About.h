@@ -1,16 +1,17 @@
 #pragma once
 
-#include "app/Globals.h"
+#include "shell/DialogForm.h"
 
-#include <QDialog>
 #include <memory>
+
+class ProgramData;
 
 namespace Ui {
 class TAbout1;
 }
 
 // The about box: the program's name and version, what it does, and today on a calendar.
-class TAbout1 : public QDialog
+class TAbout1 : public TDialogForm
 {
     Q_OBJECT
 public:
@@ -19,13 +20,9 @@ public:
     static constexpr auto ProductLine = "Quillmere 4.0";
     static constexpr auto NoticeLine = "Free software for the Linux desktop";
 
-    explicit TAbout1(TGlobals &g, QWidget *parent = nullptr);
+    explicit TAbout1(ProgramData &data, QWidget *parent = nullptr);
     ~TAbout1() override;
 
-    // Shows the box as the About command does: FormShow runs only when it was hidden.
-    void present();
-
-    void FormShow();
     void InitColors();
     void OKBtn1Click();
     void CancelBtnClick();
@@ -33,9 +30,10 @@ public:
     void Label2DblClick();
 
 protected:
+    void FormShow() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    TGlobals &g_;
+    ProgramData &data_;
     std::unique_ptr<Ui::TAbout1> ui_;
 };

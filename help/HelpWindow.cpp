@@ -1,8 +1,9 @@
 #include "help/HelpWindow.h"
 
+#include "app/ProgramData.h"
 #include "app/TextFile.h"
 #include "controls/ApplyScheme.h"
-#include "controls/PictureTable.h"
+#include "controls/ThemeIcon.h"
 #include "help/HelpBounds.h"
 #include "help/HelpTopics.h"
 #include "help/SearchPanel.h"
@@ -39,8 +40,8 @@ QList<QRect> availableScreens()
 
 } // namespace
 
-THelpWin1::THelpWin1(TGlobals &g, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), g_(g)
+THelpWin1::THelpWin1(ProgramData &data, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), data_(data), g_(data.globals())
 {
     setObjectName(QStringLiteral("HelpWin1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -57,6 +58,7 @@ THelpWin1::THelpWin1(TGlobals &g, QWidget *parent)
             &THelpWin1::WebBrowser1NavigateComplete2);
     connect(WebBrowser1, &QWebEngineView::loadFinished, this,
             &THelpWin1::WebBrowser1DocumentComplete);
+    connect(&data_, &ProgramData::settingsChanged, this, &THelpWin1::InitColors);
 }
 
 QWidget *THelpWin1::createToolBar()
@@ -66,11 +68,11 @@ QWidget *THelpWin1::createToolBar()
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     static_cast<QFrame *>(ToolBar1)->setFrameShape(QFrame::StyledPanel);
     TBackBtn = createButton(QStringLiteral("TBackBtn"), QStringLiteral("Go Back one Page"),
-                            PictureTable::themed("go-previous", QStyle::SP_ArrowBack));
+                            ThemeIcon::themed("go-previous", QStyle::SP_ArrowBack));
     TfrwdBtn = createButton(QStringLiteral("TfrwdBtn"), QStringLiteral("Go Forward One Page"),
-                            PictureTable::themed("go-next", QStyle::SP_ArrowForward));
+                            ThemeIcon::themed("go-next", QStyle::SP_ArrowForward));
     THomeBtn = createButton(QStringLiteral("THomeBtn"), QStringLiteral("Go to Home Page"),
-                            PictureTable::themed("go-home", QStyle::SP_DirHomeIcon));
+                            ThemeIcon::themed("go-home", QStyle::SP_DirHomeIcon));
     TFindBtn =
         createButton(QStringLiteral("TFindBtn"), QStringLiteral("Search Help for Topic"), {});
     TFindBtn->setIcon(findButtonPicture(QStringLiteral("search16_h.bmp"), "edit-find",
@@ -116,15 +118,15 @@ void THelpWin1::createSearchPanel()
     connect(Panel1->ListBox1, &QListWidget::itemActivated, this, &THelpWin1::ListBox1DblClick);
 }
 
-void THelpWin1::ShowHelp(TGlobals &g, const QString &name)
+void THelpWin1::ShowHelp(ProgramData &data, const QString &name)
 {
-    g.HelpTopic =
-        TextFile::resolveNoCase(TextFile::resolveNoCase(g.AppDir, QStringLiteral("Help")), name);
+    TGlobals &g = data.globals();
+    g.HelpTopic = TextFile::resolveNoCase(data.filePath(QStringLiteral("Help")), name);
     if (g.HelpOpen && HelpWin1) {
         HelpWin1->turnToTopic();
         return;
     }
-    HelpWin1 = new THelpWin1(g);
+    HelpWin1 = new THelpWin1(data);
     HelpWin1->FormShow();
     HelpWin1->show();
     HelpWin1->raise();
@@ -155,6 +157,11 @@ void THelpWin1::FormShow()
     g_.HelpOpen = true;
     SearchShown = false;
     FillTopicFiles();
+    InitColors();
+}
+
+void THelpWin1::InitColors()
+{
     ApplyScheme::applyListColors(Panel1->ListBox1, g_);
     ApplyScheme::applyListColors(Panel1->CMBINDEX, g_);
 }
@@ -213,7 +220,7 @@ void THelpWin1::TfrwdBtnClick()
 
 void THelpWin1::THomeBtnClick()
 {
-    ShowHelp(g_, QStringLiteral("Index.htm"));
+    ShowHelp(data_, QStringLiteral("Index.htm"));
 }
 
 void THelpWin1::TFindBtnClick()
@@ -234,12 +241,11 @@ void THelpWin1::TFindBtnClick()
 QIcon THelpWin1::findButtonPicture(const QString &file, const char *themeName,
                                    int standardPixmap) const
 {
-    const QString path =
-        TextFile::resolveNoCase(TextFile::resolveNoCase(g_.AppDir, QStringLiteral("Bmps")), file);
+    const QString path = TextFile::resolveNoCase(data_.filePath(QStringLiteral("Bmps")), file);
     const QPixmap picture(path);
     if (!picture.isNull())
         return QIcon(picture);
-    return PictureTable::themed(themeName, standardPixmap);
+    return ThemeIcon::themed(themeName, standardPixmap);
 }
 
 void THelpWin1::CMBINDEXChange(const QString &text)
@@ -260,7 +266,7 @@ void THelpWin1::ListBox1DblClick()
     const int row = Panel1->ListBox1->currentRow();
     if (row < 0 || row >= TopicFiles.size())
         return;
-    ShowHelp(g_, TopicFiles.at(row).trimmed());
+    ShowHelp(data_, TopicFiles.at(row).trimmed());
 }
 
 void THelpWin1::closeEvent(QCloseEvent *event)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class ProgramData;
 class QToolButton;
 class QUrl;
 class QWebEngineView;
@@ -17,12 +18,12 @@ class THelpWin1 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit THelpWin1(TGlobals &g, QWidget *parent = nullptr);
+    explicit THelpWin1(ProgramData &data, QWidget *parent = nullptr);
 
     // The way in for every Help button: HelpTopic becomes the page called name in the Help
     // folder, found without regard to case; the open help window comes to the front on it, or
     // a new one opens there.
-    static void ShowHelp(TGlobals &g, const QString &name);
+    static void ShowHelp(ProgramData &data, const QString &name);
     // The page last asked for or last reached, by any help window of this run.
     static QString LastHelpPage();
 
@@ -31,6 +32,7 @@ public:
     void turnToTopic();
 
     void FormShow();
+    void InitColors();
     void NewPage();
     void FillTopicFiles();
     void WebBrowser1NavigateComplete2(const QUrl &url);
@@ -64,6 +66,7 @@ private:
     void showCaption(const QString &page);
     QIcon findButtonPicture(const QString &file, const char *themeName, int standardPixmap) const;
 
+    ProgramData &data_;
     TGlobals &g_;
     QWidget *ToolBar1 = nullptr;
 };

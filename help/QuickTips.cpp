@@ -1,13 +1,13 @@
 #include "help/QuickTips.h"
 
 #include "app/Navigation.h"
-#include "app/TextFile.h"
+#include "app/ProgramData.h"
 #include "controls/ApplyScheme.h"
 #include "ui_QuickTips.h"
 
-TQuikTips1::TQuikTips1(TGlobals &g, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      g_(g), ui_(std::make_unique<Ui::TQuikTips1>())
+TQuikTips1::TQuikTips1(ProgramData &data, QWidget *parent)
+    : TDialogForm(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      data_(data), ui_(std::make_unique<Ui::TQuikTips1>())
 {
     ui_->setupUi(this);
     setFixedSize(size());
@@ -15,40 +15,31 @@ TQuikTips1::TQuikTips1(TGlobals &g, QWidget *parent)
     connect(ui_->CancelBtn, &QAbstractButton::clicked, this, &TQuikTips1::CancelBtnClick);
     connect(ui_->HelpBtn, &QAbstractButton::clicked, this, &TQuikTips1::HelpBtnClick);
     connect(ui_->CHKSTART, &QAbstractButton::clicked, this, &TQuikTips1::CHKSTARTClick);
+    connect(&data_, &ProgramData::settingsChanged, this, &TQuikTips1::InitColors);
 }
 
 TQuikTips1::~TQuikTips1() = default;
-
-void TQuikTips1::present()
-{
-    if (!isVisible()) {
-        FormShow();
-        show();
-        return;
-    }
-    raise();
-    activateWindow();
-}
 
 void TQuikTips1::FormShow()
 {
     InitColors();
     // The box says what is in force now, which the settings dialog may have changed since.
-    ui_->CHKSTART->setChecked(!g_.StartTips);
+    ui_->CHKSTART->setChecked(!data_.globals().StartTips);
     GetQuickTips();
     SetQuickTips();
 }
 
 void TQuikTips1::InitColors()
 {
-    ApplyScheme::applyTipsColors(this, g_);
-    ApplyScheme::applyListColors(ui_->Memo1, g_);
-    ApplyScheme::setBold(ui_->Label1, g_.BoldText);
+    const TGlobals &g = data_.globals();
+    ApplyScheme::applyTipsColors(this, g);
+    ApplyScheme::applyListColors(ui_->Memo1, g);
+    ApplyScheme::setBold(ui_->Label1, g.BoldText);
 }
 
 void TQuikTips1::GetQuickTips()
 {
-    tips_.load(TextFile::resolveNoCase(g_.AppDir, QStringLiteral("TipHelp.Txt")));
+    tips_.load(data_.filePath(QStringLiteral("TipHelp.Txt")));
     QFont font = ui_->Memo1->font();
     font.setPointSize(12);
     ui_->Memo1->setFont(font);
@@ -90,7 +81,7 @@ void TQuikTips1::HelpBtnClick()
 
 void TQuikTips1::CHKSTARTClick()
 {
-    g_.StartTips = !ui_->CHKSTART->isChecked();
+    data_.globals().StartTips = !ui_->CHKSTART->isChecked();
 }
 
 QStringList TQuikTips1::memoLines() const

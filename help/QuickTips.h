@@ -1,28 +1,24 @@
 #pragma once
 
-#include "app/Globals.h"
 #include "help/TipTable.h"
+#include "shell/DialogForm.h"
 
-#include <QDialog>
 #include <memory>
+
+class ProgramData;
 
 namespace Ui {
 class TQuikTips1;
 }
 
 // The quick tips window: one tip from TipHelp.Txt at a time, picked at random.
-class TQuikTips1 : public QDialog
+class TQuikTips1 : public TDialogForm
 {
     Q_OBJECT
 public:
-    explicit TQuikTips1(TGlobals &g, QWidget *parent = nullptr);
+    explicit TQuikTips1(ProgramData &data, QWidget *parent = nullptr);
     ~TQuikTips1() override;
 
-    // Shows the window as a menu command does: a hidden window is made ready and shown, an open
-    // one is only brought to the front.
-    void present();
-
-    void FormShow();
     void InitColors();
     void GetQuickTips();
     void SetQuickTips();
@@ -36,8 +32,11 @@ public:
     QStringList memoLines() const;
     int TipPos() const { return tipPos_; }
 
+protected:
+    void FormShow() override;
+
 private:
-    TGlobals &g_;
+    ProgramData &data_;
     std::unique_ptr<Ui::TQuikTips1> ui_;
     TTipTable tips_;
     int tipPos_ = 0;

@@ -3,10 +3,12 @@
 #include "UiEvents.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
 
 #include <QCalendarWidget>
 #include <QDate>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The about box: today on the calendar, the project page behind both labels, its buttons.
@@ -29,6 +31,8 @@ private:
 
     TGlobals g_;
     RecordingNavigation navigation_;
+    QTemporaryDir dir_;
+    std::unique_ptr<ProgramData> data_;
     std::unique_ptr<TAbout1> window_;
 };
 
@@ -37,12 +41,14 @@ void AboutTest::init()
     g_ = TGlobals();
     navigation_ = RecordingNavigation();
     setNavigation(&navigation_);
-    window_ = std::make_unique<TAbout1>(g_);
+    data_ = std::make_unique<ProgramData>(g_, dir_.path());
+    window_ = std::make_unique<TAbout1>(*data_);
 }
 
 void AboutTest::cleanup()
 {
     window_.reset();
+    data_.reset();
     setNavigation(nullptr);
 }
 
@@ -50,7 +56,7 @@ void AboutTest::calendarShowsToday()
 {
     auto *calendar = window_->findChild<QCalendarWidget *>(QStringLiteral("MonthCalendar1"));
     calendar->setSelectedDate(QDate(2001, 2, 3));
-    window_->present();
+    window_->openModeless();
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
     QCOMPARE(calendar->monthShown(), QDate::currentDate().month());
     QCOMPARE(calendar->yearShown(), QDate::currentDate().year());
@@ -60,7 +66,7 @@ void AboutTest::calendarShowsToday()
 
 void AboutTest::bothLabelsOpenTheProjectPage()
 {
-    window_->present();
+    window_->openModeless();
     auto *name = static_cast<QLabel *>(child("Label2"));
     QVERIFY(name->text().startsWith(QStringLiteral("Quillmere 4.0")));
     QCOMPARE(name->cursor().shape(), Qt::PointingHandCursor);
@@ -75,13 +81,13 @@ void AboutTest::bothLabelsOpenTheProjectPage()
 void AboutTest::buttons()
 {
     for (const char *closer : {"OKBtn1", "CancelBtn"}) {
-        window_->present();
+        window_->openModeless();
         QVERIFY(window_->isVisible());
         QWidget *button = child(closer);
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
         QVERIFY(!window_->isVisible());
     }
-    window_->present();
+    window_->openModeless();
     QWidget *help = child("HelpBtn");
     QTest::mouseClick(help, Qt::LeftButton, {}, help->rect().center());
     QCOMPARE(navigation_.help, QStringList{QStringLiteral("about_quillmere.htm")});

@@ -2,6 +2,7 @@
 
 #include "UiEvents.h"
 #include "app/Globals.h"
+#include "app/ProgramData.h"
 #include "help/SearchPanel.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ private:
 
     QTemporaryDir dir_;
     TGlobals g_;
+    std::unique_ptr<ProgramData> data_;
 };
 
 void HelpWindowTest::initTestCase()
@@ -62,7 +64,7 @@ void HelpWindowTest::initTestCase()
 void HelpWindowTest::init()
 {
     g_ = TGlobals();
-    g_.AppDir = dir_.path();
+    data_ = std::make_unique<ProgramData>(g_, dir_.path());
     g_.HelpLeft = 450;
     g_.HelpTop = 100;
     g_.HelpHeight = 400;
@@ -75,11 +77,12 @@ void HelpWindowTest::cleanup()
         HelpWin1->close();
     QTRY_VERIFY(HelpWin1.isNull());
     QVERIFY(!g_.HelpOpen);
+    data_.reset();
 }
 
 THelpWin1 *HelpWindowTest::open(const QString &name)
 {
-    THelpWin1::ShowHelp(g_, name);
+    THelpWin1::ShowHelp(*data_, name);
     return HelpWin1;
 }
 
@@ -278,7 +281,7 @@ void HelpWindowTest::showHelpTurnsAnOpenWindow()
     other.activateWindow();
     QTRY_VERIFY(other.isActiveWindow());
 
-    THelpWin1::ShowHelp(g_, QStringLiteral("web_browser_window.htm"));
+    THelpWin1::ShowHelp(*data_, QStringLiteral("web_browser_window.htm"));
     QCOMPARE(HelpWin1.data(), window);
     QVERIFY(waitForPage(QStringLiteral("web_browser_window.htm")));
     QTRY_VERIFY(window->isActiveWindow());

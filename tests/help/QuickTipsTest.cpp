@@ -2,6 +2,7 @@
 
 #include "app/Globals.h"
 #include "app/Navigation.h"
+#include "app/ProgramData.h"
 #include "controls/GlowButton.h"
 #include "help/TipTable.h"
 
@@ -38,21 +39,23 @@ private:
     QTemporaryDir dir_;
     TGlobals g_;
     RecordingNavigation navigation_;
+    std::unique_ptr<ProgramData> data_;
     std::unique_ptr<TQuikTips1> window_;
 };
 
 void QuickTipsTest::init()
 {
     g_ = TGlobals();
-    g_.AppDir = dir_.path();
+    data_ = std::make_unique<ProgramData>(g_, dir_.path());
     navigation_ = RecordingNavigation();
     setNavigation(&navigation_);
-    window_ = std::make_unique<TQuikTips1>(g_);
+    window_ = std::make_unique<TQuikTips1>(*data_);
 }
 
 void QuickTipsTest::cleanup()
 {
     window_.reset();
+    data_.reset();
     setNavigation(nullptr);
     QFile::remove(dir_.filePath(QStringLiteral("TipHelp.Txt")));
 }
@@ -83,7 +86,7 @@ void QuickTipsTest::showsOneOfTheTips()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("First tip\r\nSecond tip\r\nThird tip\r\n");
     file.close();
-    window_->present();
+    window_->openModeless();
     const QList<QStringList> shown{TTipTable::memoLines(QStringLiteral("First tip")),
                                    TTipTable::memoLines(QStringLiteral("Second tip")),
                                    TTipTable::memoLines(QStringLiteral("Third tip"))};
@@ -98,7 +101,7 @@ void QuickTipsTest::showsOneOfTheTips()
 void QuickTipsTest::paragraphsFollowTwoEmptyLines()
 {
     writeTips("First part|Second part\r\n");
-    window_->present();
+    window_->openModeless();
     QCOMPARE(memo(), (QStringList{"", "", "First part", "", "", "Second part"}));
 }
 
@@ -114,7 +117,7 @@ void QuickTipsTest::noTipsShowNothing()
     QFETCH(bool, fileThere);
     if (fileThere)
         writeTips(QByteArray());
-    window_->present();
+    window_->openModeless();
     QVERIFY(window_->isVisible());
     QCOMPARE(memo(), QStringList());
     click("OKBtn1");
@@ -126,12 +129,12 @@ void QuickTipsTest::checkBoxShowsTheSettingInForce()
     writeTips("A tip\r\n");
     auto *box = window_->findChild<QCheckBox *>(QStringLiteral("CHKSTART"));
     g_.StartTips = true;
-    window_->present();
+    window_->openModeless();
     QVERIFY(!box->isChecked());
     window_->close();
     // The settings dialog switched tips off while the window was closed.
     g_.StartTips = false;
-    window_->present();
+    window_->openModeless();
     QVERIFY(box->isChecked());
 }
 
@@ -139,7 +142,7 @@ void QuickTipsTest::clickingTheBoxSwitchesStartTips()
 {
     writeTips("A tip\r\n");
     g_.StartTips = true;
-    window_->present();
+    window_->openModeless();
     click("CHKSTART");
     QCOMPARE(g_.StartTips, false);
     click("CHKSTART");
@@ -150,18 +153,18 @@ void QuickTipsTest::anOpenWindowIsOnlyRaised()
 {
     writeTips("A tip\r\n");
     g_.StartTips = true;
-    window_->present();
+    window_->openModeless();
     click("CHKSTART");
     auto *box = window_->findChild<QCheckBox *>(QStringLiteral("CHKSTART"));
     g_.StartTips = true; // changed elsewhere; the open window is left as the user set it
-    window_->present();
+    window_->openModeless();
     QVERIFY(box->isChecked());
 }
 
 void QuickTipsTest::buttons()
 {
     writeTips("A tip\r\n");
-    window_->present();
+    window_->openModeless();
     click("HelpBtn");
     QCOMPARE(navigation_.help, QStringList{QStringLiteral("Index.htm")});
     click("CancelBtn");
@@ -175,7 +178,7 @@ void QuickTipsTest::colours()
     g_.ListTextColor = 0x800000;   // navy
     g_.ButtonTextColor = 0x0000FF; // red
     g_.BoldText = true;
-    window_->present();
+    window_->openModeless();
     auto *memoEdit = window_->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
     QCOMPARE(memoEdit->palette().color(QPalette::Base), QColor(Qt::yellow));
     QCOMPARE(memoEdit->palette().color(QPalette::Text), QColor(0, 0, 0x80));
@@ -184,6 +187,13 @@ void QuickTipsTest::colours()
     auto *next = window_->findChild<TGlowButton *>(QStringLiteral("OKBtn1"));
     QCOMPARE(next->fontColor(), QColor(Qt::red));
     QVERIFY(next->font().bold());
+
+    // New colours from the settings dialog reach the open window at once.
+    g_.ListBackColor = 0xFFFFFF;
+    g_.BoldText = false;
+    data_->noteColorsChanged();
+    QCOMPARE(memoEdit->palette().color(QPalette::Base), QColor(Qt::white));
+    QVERIFY(!next->font().bold());
 }
 
 QTEST_MAIN(QuickTipsTest)
