@@ -1,5 +1,6 @@
 """The help window with real input: F1 on the main window opens it, typing in its search box
-selects a topic, Enter opens that topic, and the window opens again where it was closed."""
+selects a topic, Enter opens that topic, and the window opens again where it was closed. The
+quick tips show at start when the option is set."""
 
 import os
 import sys
@@ -77,6 +78,21 @@ def check_help_window():
                        f"the help window back at {before}, not {screen.geometry(again)}")
 
 
+def check_tips_at_start():
+    with XScreen() as screen, program_folder() as app_dir:
+        options = Options(rect=(0, 0, 700, 900))
+        options.lines[26] = "TRUE"  # show the quick tips at start
+        options.write(app_dir)
+        with Quillmere(screen, app_dir):
+            tips = screen.wait_window("^Getting Started with Quillmere")
+            shoot(screen, "quick-tips-at-start.png")
+            screen.xdotool("windowactivate", "--sync", tips)
+            screen.key("Escape")
+            wait_until(lambda: not screen.find_windows("^Getting Started with Quillmere"), 30,
+                       "the quick tips window to close")
+
+
 if __name__ == "__main__":
+    check_tips_at_start()
     check_help_window()
     print("help window: passed")
