@@ -14,6 +14,9 @@
 #include "controls/SchemeFollower.h"
 #include "controls/ThemeIcon.h"
 #include "controls/WindowTabBar.h"
+#include "help/About.h"
+#include "help/HelpWindow.h"
+#include "help/QuickTips.h"
 #include "lists/ListsPage.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
@@ -99,8 +102,8 @@ void TQuillmere1::createDialogs()
     // FindListDialog: TFindList1, find a list (opened by list maintenance).
     // ListRunDialog: TListRun1, the list runner.
     // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
-    // AboutDialog: TAbout1, the about box.
-    // QuikTipsDialog: TQuikTips1, the quick tips.
+    addDialog(AboutDialog, new TAbout1(data_, this));
+    addDialog(QuikTipsDialog, new TQuikTips1(data_, this));
     // SetBtnsDialog: TSetBtns1, assign pages to buttons.
 }
 
@@ -584,7 +587,9 @@ void TQuillmere1::loadMainPicture()
 
 void TQuillmere1::FirstPaint()
 {
-    // The quick tips window comes with its own change; the flag keeps them to the first paint.
+    // The flag keeps the tips to the first paint of a start-up that went through.
+    if (FirstPaintPending && data_.globals().StartTips)
+        openDialog(QuikTipsDialog);
     FirstPaintPending = false;
 }
 
@@ -600,6 +605,12 @@ void TQuillmere1::FormClose()
     if (shutdownDone_)
         return;
     shutdownDone_ = true;
+    // The help window's place and size go into the options with the rest; its web view must
+    // also be gone before the web engine shuts down.
+    if (HelpWin1) {
+        HelpWin1->close();
+        delete HelpWin1.data();
+    }
     // A start-up stopped before the options were read writes nothing: the files would lose
     // what the user had.
     if (!startupCompleted_)
@@ -707,10 +718,7 @@ void TQuillmere1::selectWindowEntries(TChildWin1 *child)
 
 void TQuillmere1::ShowHelp(const QString &name)
 {
-    TGlobals &g = data_.globals();
-    g.HelpTopic = TextFile::resolveNoCase(data_.filePath(QStringLiteral("Help")), name);
-    // Until the help window exists, a help page opens like any other page.
-    OpenPage(QUrl::fromLocalFile(g.HelpTopic).toString());
+    THelpWin1::ShowHelp(data_, name);
 }
 
 void TQuillmere1::ActivateWindowByTitle(const QString &title)
