@@ -4,7 +4,7 @@
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
 #include "browse/MainWindow.h"
-#include "shell/DesktopSession.h"
+#include "browse/DesktopSession.h"
 #include "shell/RealAsk.h"
 #include "shell/SignalWatcher.h"
 #include "shell/SplashWindow.h"

@@ -1,4 +1,4 @@
-#include "shell/DesktopSession.h"
+#include "browse/DesktopSession.h"
 
 #include "ProgramUnderTest.h"
 #include "app/Globals.h"

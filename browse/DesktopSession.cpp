@@ -1,4 +1,4 @@
-#include "shell/DesktopSession.h"
+#include "browse/DesktopSession.h"
 
 #include "app/Ask.h"
 #include "app/Navigation.h"
