@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace TextFile {
 namespace {
@@ -27,6 +30,11 @@ QString decodeCp1252(const QByteArray &bytes)
         *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
     }
     return text;
+}
+
+QString writeError(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace
@@ -81,10 +89,6 @@ ReadResult readLines(const QString &path)
 
 std::optional<QString> writeLines(const QString &path, const QStringList &lines)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot write %1: %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
     QByteArray bytes;
     for (const QString &line : lines) {
         // A line break inside a value would shift every later line of a one-value-a-line file.
@@ -93,9 +97,29 @@ std::optional<QString> writeLines(const QString &path, const QStringList &lines)
         bytes += flat.toUtf8();
         bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("Cannot write %1: %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
+    return writeBytes(path, bytes);
+}
+
+std::optional<QString> writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return writeError(path, file.errorString());
+    // A short file only reaches Qt's buffer here, and commit() renames even when the flush
+    // inside it fails: on a full disk that swaps the old file for an empty one. So the bytes
+    // are flushed and synced first, and any failure cancels the save.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return writeError(path, reason);
+    }
+    if (::fsync(file.handle()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        file.cancelWriting();
+        return writeError(path, reason);
+    }
+    if (!file.commit())
+        return writeError(path, file.errorString());
     return std::nullopt;
 }
 

@@ -30,6 +30,9 @@ ReadResult readLines(const QString &path);
 // atomically: after a failure the old file is still whole. Returns the error text, or nothing on
 // success.
 std::optional<QString> writeLines(const QString &path, const QStringList &lines);
+// Writes bytes as they are, atomically and synced to the disk. On failure the old file is
+// untouched and the text says why, in the system's words ("No space left on device").
+std::optional<QString> writeBytes(const QString &path, const QByteArray &bytes);
 
 // The path of the entry called name in dir, matching the name without regard to ASCII case;
 // when nothing matches, dir joined with name as given (so a writer creates it under that name).
