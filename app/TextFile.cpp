@@ -5,10 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace TextFile {
@@ -21,7 +24,7 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-QString decodeCp1252(const QByteArray &bytes)
+QString decodeCp1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
@@ -30,6 +33,35 @@ QString decodeCp1252(const QByteArray &bytes)
         *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
     }
     return text;
+}
+
+// A byte order mark is dropped by the caller, at the start of the file only; anywhere else
+// it is a character like any other.
+QString decodeUtf8(QByteArrayView bytes, bool *valid)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8.decode(bytes);
+    *valid = !utf8.hasError();
+    return text;
+}
+
+QString decodeLine(QByteArrayView bytes)
+{
+    bool valid = false;
+    QString text = decodeUtf8(bytes, &valid);
+    return valid ? text : decodeCp1252(bytes);
+}
+
+QString readError(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString tooBig(qint64 limit)
+{
+    return QStringLiteral("it is larger than %1, too large for this kind of file")
+        .arg(QLocale::c().formattedDataSize(limit, 0, QLocale::DataSizeTraditionalFormat));
 }
 
 QString writeError(const QString &path, const QString &reason)
@@ -41,11 +73,24 @@ QString writeError(const QString &path, const QString &reason)
 
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
+    QByteArrayView rest(bytes);
+    if (rest.startsWith("\xef\xbb\xbf"))
+        rest = rest.sliced(3);
+    bool valid = false;
+    QString text = decodeUtf8(rest, &valid);
+    if (valid)
         return text;
-    return decodeCp1252(bytes);
+    // One stray byte must not turn the rest of the file to mojibake: each line is UTF-8 when
+    // it is valid UTF-8, else Windows-1252.
+    text.clear();
+    text.reserve(rest.size());
+    while (!rest.isEmpty()) {
+        const qsizetype end = rest.indexOf('\n');
+        const qsizetype size = end < 0 ? rest.size() : end + 1;
+        text += decodeLine(rest.first(size));
+        rest = rest.sliced(size);
+    }
+    return text;
 }
 
 QStringList splitLines(const QByteArray &bytes)
@@ -62,28 +107,53 @@ QStringList splitLines(const QByteArray &bytes)
     return lines;
 }
 
-ReadResult readLines(const QString &path)
+BytesResult readBytes(const QString &path, qint64 limit)
 {
-    ReadResult result;
-    QFileInfo info(path);
-    if (!info.exists())
+    BytesResult result;
+    // Opened without waiting, so that a pipe with no writer cannot hang the reader; what it
+    // is comes from the open file itself, not from a name that may change in between.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        result.exists = errno != ENOENT && errno != ENOTDIR;
+        if (result.exists)
+            result.error = readError(path, QString::fromLocal8Bit(std::strerror(errno)));
         return result;
+    }
     result.exists = true;
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.error =
-            QStringLiteral("Cannot read %1: %2")
-                .arg(QDir::toNativeSeparators(path),
-                     info.isDir() ? QStringLiteral("it is a folder") : file.errorString());
-        return result;
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0) {
+        result.error = readError(path, QString::fromLocal8Bit(std::strerror(errno)));
+    } else if (S_ISDIR(info.st_mode)) {
+        result.error = readError(path, QStringLiteral("it is a folder, not a file"));
+    } else if (!S_ISREG(info.st_mode)) {
+        result.error = readError(
+            path, QStringLiteral("it is not an ordinary file (a pipe, a device or a socket)"));
+    } else if (info.st_size > limit) {
+        result.error = readError(path, tooBig(limit));
+    } else {
+        // The file may grow while it is read; no more than the limit is taken in any case.
+        result.bytes = file.read(limit + 1);
+        if (file.error() != QFileDevice::NoError)
+            result.error = readError(path, file.errorString());
+        else if (result.bytes.size() > limit)
+            result.error = readError(path, tooBig(limit));
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("Cannot read %1: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
-        return result;
-    }
-    result.lines = splitLines(bytes);
+    if (result.error)
+        result.bytes.clear();
+    return result;
+}
+
+ReadResult readLines(const QString &path, qint64 limit)
+{
+    BytesResult read = readBytes(path, limit);
+    ReadResult result;
+    result.exists = read.exists;
+    result.error = std::move(read.error);
+    if (!result.error)
+        result.lines = splitLines(read.bytes);
     return result;
 }
 
