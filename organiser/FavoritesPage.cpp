@@ -175,8 +175,16 @@ void TFavoritesPage::importBookmarks()
     const QString file = chooseImportFile();
     if (file.isEmpty())
         return;
-    if (const auto error = Bookmarks::importFile(file, target))
-        ShowErrorBox(*error, this);
+    int scripts = 0;
+    QStringList notes;
+    if (const auto error = Bookmarks::importFile(file, target, &scripts))
+        notes << *error;
+    if (scripts > 0)
+        notes << QStringLiteral("%1 bookmark(s) that would run code in a page (javascript:) "
+                                "were not imported.")
+                     .arg(scripts);
+    if (!notes.isEmpty())
+        ShowErrorBox(notes.join(u'\n'), this);
 }
 
 void TFavoritesPage::exportBookmarks()
