@@ -1,11 +1,16 @@
 #include "app/HtmlDocument.h"
 
+#include <QSet>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-constexpr int MaxAttributesPerTag = 1000;
+// Gumbo compares each new attribute of a tag with all earlier ones, and checks the elements
+// open around each new one: past these bounds both grow with the square of the input. Real
+// pages stay far below them; browsers stop nesting at the same depth.
+constexpr int MaxAttributes = 1000;
+constexpr int MaxDepth = 512;
 
 bool isBlank(char c)
 {
@@ -39,6 +44,54 @@ qsizetype endTagAt(const QByteArray &html, qsizetype from, const QByteArray &nam
             return at;
     }
     return html.size();
+}
+
+// Elements that hold nothing or whose end the parser implies: they never deepen the tree.
+bool closesByItself(const QByteArray &name)
+{
+    static const QSet<QByteArray> names = {
+        "area",    "base",  "br",       "col",     "embed", "hr",   "img",    "input",
+        "link",    "meta",  "param",    "source",  "track", "wbr",  "keygen", "basefont",
+        "bgsound", "frame", "p",        "li",      "dt",    "dd",   "option", "optgroup",
+        "tr",      "td",    "th",       "rb",      "rp",    "rt",   "rtc",    "tbody",
+        "thead",   "tfoot", "colgroup", "caption", "html",  "head", "body",   "a"};
+    return names.contains(name);
+}
+
+// Moves pos past a tag's attributes to its ">" (or the end); returns where the attributes
+// past the first MaxAttributes begin, -1 when there are not that many.
+qsizetype skipAttributes(const QByteArray &html, qsizetype &pos)
+{
+    const qsizetype size = html.size();
+    int count = 0;
+    qsizetype dropFrom = -1;
+    while (pos < size && html[pos] != '>') {
+        if (isBlank(html[pos]) || html[pos] == '/') {
+            ++pos;
+            continue;
+        }
+        if (++count > MaxAttributes && dropFrom < 0)
+            dropFrom = pos;
+        ++pos; // the first character of a name may be anything, "=" included
+        while (pos < size && !isBlank(html[pos]) && html[pos] != '/' && html[pos] != '>' &&
+               html[pos] != '=')
+            ++pos;
+        while (pos < size && isBlank(html[pos]))
+            ++pos;
+        if (pos >= size || html[pos] != '=')
+            continue;
+        ++pos;
+        while (pos < size && isBlank(html[pos]))
+            ++pos;
+        if (pos < size && (html[pos] == '"' || html[pos] == '\'')) {
+            const qsizetype close = html.indexOf(html[pos], pos + 1);
+            pos = close < 0 ? size : close + 1;
+        } else {
+            while (pos < size && !isBlank(html[pos]) && html[pos] != '>')
+                ++pos;
+        }
+    }
+    return dropFrom;
 }
 
 } // namespace
@@ -85,7 +138,7 @@ private:
 
 THtmlDocument::THtmlDocument(const QString &html) : arena_(std::make_unique<Arena>())
 {
-    const QByteArray bytes = capAttributes(html.toUtf8(), MaxAttributesPerTag);
+    const QByteArray bytes = bounded(html.toUtf8());
     GumboOptions options = kGumboDefaultOptions;
     options.allocator = &Arena::allocate;
     options.deallocator = &Arena::deallocate;
@@ -175,14 +228,19 @@ QString THtmlDocument::textOf(const GumboNode *node)
     return QString::fromUtf8(text);
 }
 
-QByteArray THtmlDocument::capAttributes(const QByteArray &html, int maxAttributes)
+QByteArray THtmlDocument::bounded(const QByteArray &html)
 {
     // A small copy of the tokenizer's tag states: enough to count the attributes of each tag
-    // the way the parser will, never to build anything.
+    // the way the parser will, and the elements left open, never to build anything.
     QByteArray out;
     qsizetype copied = 0;
     qsizetype at = 0;
+    int depth = 0;
     const qsizetype size = html.size();
+    const auto drop = [&](qsizetype from, qsizetype to) {
+        out += QByteArrayView(html).sliced(copied, from - copied);
+        copied = to;
+    };
     while ((at = html.indexOf('<', at)) >= 0) {
         if (QByteArrayView(html).sliced(at).startsWith("<!--")) {
             const qsizetype close = html.indexOf("-->", at + 4);
@@ -199,42 +257,20 @@ QByteArray THtmlDocument::capAttributes(const QByteArray &html, int maxAttribute
         while (pos < size && !isBlank(html[pos]) && html[pos] != '/' && html[pos] != '>')
             ++pos;
         const QByteArray name = html.mid(nameStart, pos - nameStart).toLower();
-        int count = 0;
-        qsizetype dropFrom = -1;
-        // before attribute name / attribute name / after name / value, as the tokenizer goes
-        while (pos < size && html[pos] != '>') {
-            const char c = html[pos];
-            if (isBlank(c) || c == '/') {
-                ++pos;
-                continue;
-            }
-            if (++count > maxAttributes && dropFrom < 0)
-                dropFrom = pos;
-            ++pos; // the first character of a name may be anything, "=" included
-            while (pos < size && !isBlank(html[pos]) && html[pos] != '/' && html[pos] != '>' &&
-                   html[pos] != '=')
-                ++pos;
-            while (pos < size && isBlank(html[pos]))
-                ++pos;
-            if (pos >= size || html[pos] != '=')
-                continue;
-            ++pos;
-            while (pos < size && isBlank(html[pos]))
-                ++pos;
-            if (pos < size && (html[pos] == '"' || html[pos] == '\'')) {
-                const qsizetype close = html.indexOf(html[pos], pos + 1);
-                pos = close < 0 ? size : close + 1;
-            } else {
-                while (pos < size && !isBlank(html[pos]) && html[pos] != '>')
-                    ++pos;
-            }
+        const qsizetype dropFrom = skipAttributes(html, pos);
+        const qsizetype tagEnd = pos < size ? pos + 1 : size;
+        const bool nests = !endTag && !holdsRawText(name) && !closesByItself(name);
+        if (nests && depth >= MaxDepth) {
+            drop(at, tagEnd);
+        } else if (dropFrom >= 0) {
+            drop(dropFrom, pos);
         }
-        if (dropFrom >= 0) {
-            out += QByteArrayView(html).sliced(copied, dropFrom - copied);
-            copied = pos;
-        }
-        at = pos;
-        if (!endTag && holdsRawText(name) && at < size)
+        if (nests)
+            depth = qMin(depth + 1, MaxDepth);
+        else if (endTag && depth > 0 && !closesByItself(name))
+            --depth;
+        at = tagEnd;
+        if (!endTag && holdsRawText(name))
             at = endTagAt(html, at, name);
     }
     if (copied == 0)

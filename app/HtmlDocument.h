@@ -31,9 +31,10 @@ public:
     // Tags that do not break a word: "<b>wo</b>rd" is one word.
     static bool isInline(const GumboNode *node);
 
-    // Drops the attributes of any tag after the first maxAttributes: gumbo compares each new
-    // attribute with all earlier ones of its tag, which is quadratic on a tag with a million.
-    static QByteArray capAttributes(const QByteArray &html, int maxAttributes);
+    // html with the attributes of a tag past its 1000th dropped, and start tags dropped
+    // where more than 512 elements would be open around them (their text stays): what the
+    // parser is given, so that its time stays linear in the input.
+    static QByteArray bounded(const QByteArray &html);
 
 private:
     static const GumboVector *children(const GumboNode *node);
