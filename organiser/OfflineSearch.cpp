@@ -2,6 +2,7 @@
 
 #include "app/CaseFold.h"
 #include "app/HtmlDocument.h"
+#include "app/SearchFold.h"
 #include "app/TextFile.h"
 
 #include <QDir>
@@ -24,7 +25,7 @@ constexpr int MaxMimeDepth = 8;
 // ASCII letters in lower case.
 template <typename Use> void forEachWord(const QString &text, Use use)
 {
-    const QString folded = CaseFold::lower(text);
+    const QString folded = SearchFold::fold(text);
     const qsizetype size = folded.size();
     qsizetype at = 0;
     while (at < size) {
@@ -299,9 +300,10 @@ TOfflineSearch::Page TOfflineSearch::readPage(const QString &name)
     page.size = info.size();
     page.modified = info.lastModified();
     QString text = info.completeBaseName();
-    QFile file(page.path);
-    if (page.size <= MaxIndexedBytes && file.open(QIODevice::ReadOnly))
-        text += QLatin1Char(' ') + pageText(name, file.readAll(), &page.title);
+    // A file that is not an ordinary one, or too big to be a saved page, is found by name.
+    const TextFile::BytesResult read = TextFile::readBytes(page.path, MaxIndexedBytes);
+    if (!read.error)
+        text += QLatin1Char(' ') + pageText(name, read.bytes, &page.title);
     forEachWord(text, [&](const QString &word) { page.words.push_back(wordId(word)); });
     std::sort(page.words.begin(), page.words.end());
     page.words.erase(std::unique(page.words.begin(), page.words.end()), page.words.end());
