@@ -32,7 +32,10 @@ bool sameAsLowered(const QString &text, const QString &lowered)
 // as a page too.
 QString pageLine(const QString &text)
 {
-    if (!text.startsWith(THistoryStore::DateMarker))
+    // Written, a line break in the text becomes a blank: "##" and a break is a marker too.
+    QString start = text.left(THistoryStore::DateMarker.size());
+    start.replace(u'\r', u' ').replace(u'\n', u' ');
+    if (start != THistoryStore::DateMarker)
         return text;
     QString line = text;
     line[THistoryStore::DateMarker.size() - 1] = QChar(0x00A0);
