@@ -17,8 +17,6 @@
 namespace {
 
 constexpr int TypingPauseMs = 150;
-// Reading saved pages for the index goes in slices this long, so the window stays responsive.
-constexpr int IndexSliceMs = 40;
 
 // Picture 1 of the page pictures: a saved web page.
 QIcon pageIcon(const QWidget *widget)
@@ -65,12 +63,8 @@ TOfflinePage::TOfflinePage(QWidget *parent) : QWidget(parent)
     connect(searchDelay_, &QTimer::timeout, this, &TOfflinePage::runSearch);
     connect(searchBox_, &QLineEdit::returnPressed, this, &TOfflinePage::runSearch);
     connect(results_, &QListWidget::itemActivated, this, &TOfflinePage::openResult);
-    indexing_ = new QTimer(this);
-    indexing_->setInterval(0);
-    connect(indexing_, &QTimer::timeout, this, [this] {
-        if (indexSlice())
-            showResults();
-    });
+    connect(&index_, &TOfflineIndex::found, this, &TOfflinePage::showResults);
+    connect(&index_, &TOfflineIndex::refreshed, this, &TOfflinePage::indexRefreshed);
 
     layout->addWidget(label_);
     layout->addWidget(view_, 2);
@@ -81,7 +75,7 @@ TOfflinePage::TOfflinePage(QWidget *parent) : QWidget(parent)
 void TOfflinePage::prepare(const QString &webPagesDir, int labelWidth)
 {
     folder_ = webPagesDir;
-    search_.setFolder(webPagesDir);
+    index_.setFolder(webPagesDir);
     label_->setText(QStringLiteral("Save All Web Pages in ") +
                     QDir::toNativeSeparators(webPagesDir));
     if (labelWidth > 0)
@@ -127,36 +121,38 @@ void TOfflinePage::TreeView4DblClick()
 void TOfflinePage::runSearch()
 {
     searchDelay_->stop();
-    if (!searchBox_->text().trimmed().isEmpty())
-        indexSlice();
-    showResults();
-}
-
-bool TOfflinePage::indexSlice()
-{
-    // Pages saved since the last search are read now; unchanged ones are not read again.
-    const bool changed = search_.refresh(IndexSliceMs);
-    if (search_.isComplete())
-        indexing_->stop();
-    else
-        indexing_->start();
-    return changed;
-}
-
-void TOfflinePage::showResults()
-{
-    results_->clear();
     const QString query = searchBox_->text();
+    if (query.trimmed().isEmpty()) {
+        showResults(query, {}, true);
+        return;
+    }
+    // Pages saved since the last search are read first; unchanged ones are not read again.
+    index_.refresh();
+    index_.find(query);
+}
+
+void TOfflinePage::indexRefreshed(bool changed)
+{
+    if (changed && !searchBox_->text().trimmed().isEmpty())
+        index_.find(searchBox_->text());
+}
+
+void TOfflinePage::showResults(const QString &query, const QList<TOfflineSearch::Hit> &hits,
+                               bool complete)
+{
+    // An answer to what the box held earlier is of no use any more.
+    if (query != searchBox_->text())
+        return;
+    results_->clear();
     results_->setVisible(!query.trimmed().isEmpty());
     if (query.trimmed().isEmpty())
         return;
-    const QList<TOfflineSearch::Hit> hits = search_.find(query);
     for (const TOfflineSearch::Hit &hit : hits) {
         auto *item = new QListWidgetItem(pageIcon(this), hit.name, results_);
         item->setData(Qt::UserRole, hit.path);
         item->setToolTip(hit.title.isEmpty() ? hit.name : hit.title);
     }
-    if (hits.isEmpty() && search_.isComplete()) {
+    if (hits.isEmpty() && complete) {
         auto *none =
             new QListWidgetItem(QStringLiteral("No saved page holds these words"), results_);
         none->setFlags(Qt::NoItemFlags);
@@ -166,8 +162,8 @@ void TOfflinePage::showResults()
 void TOfflinePage::showEvent(QShowEvent *event)
 {
     // The index is built once the page is first looked at, ahead of the first search.
-    if (!search_.isComplete() && !folder_.isEmpty())
-        indexing_->start();
+    if (!folder_.isEmpty())
+        index_.refresh();
     QWidget::showEvent(event);
 }
 

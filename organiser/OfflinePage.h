@@ -1,6 +1,6 @@
 #pragma once
 
-#include "organiser/OfflineSearch.h"
+#include "organiser/OfflineIndex.h"
 
 #include <QWidget>
 
@@ -44,9 +44,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Reads the next slice of saved pages into the index; returns whether it changed.
-    bool indexSlice();
-    void showResults();
+    void showResults(const QString &query, const QList<TOfflineSearch::Hit> &hits, bool complete);
+    void indexRefreshed(bool changed);
     void appendNode(const QString &text);
     void openResult(QListWidgetItem *item);
 
@@ -57,6 +56,6 @@ private:
     QLineEdit *searchBox_ = nullptr;
     QListWidget *results_ = nullptr;
     QTimer *searchDelay_ = nullptr;
-    QTimer *indexing_ = nullptr;
-    TOfflineSearch search_;
+    // Read and searched on its own thread: the page only asks and shows the answers.
+    TOfflineIndex index_;
 };
