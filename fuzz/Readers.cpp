@@ -30,10 +30,14 @@ void require(bool holds, const char *what)
     }
 }
 
-// One folder for the whole run: files are rewritten for every input.
+// One folder for the whole run: files are rewritten for every input. In memory when the
+// system has a tmpfs at hand, since every save is synced to the disk.
 const QTemporaryDir &folder()
 {
-    static const QTemporaryDir dir;
+    static const QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                                       ? QStringLiteral("/dev/shm/quillmere-fuzz-XXXXXX")
+                                       : QDir::tempPath() +
+                                             QStringLiteral("/quillmere-fuzz-XXXXXX"));
     return dir;
 }
 
