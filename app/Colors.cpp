@@ -52,7 +52,8 @@ void SetDefaultColors(TGlobals &g)
 
 bool LoadColors(const QString &path, TGlobals &g)
 {
-    const TextFile::ReadResult file = TextFile::readLines(existingSpelling(path));
+    const TextFile::ReadResult file =
+        TextFile::readLines(existingSpelling(path), TextFile::SettingsLimit);
     if (!file.exists || file.error)
         return false;
     ValueReader in(file.lines);

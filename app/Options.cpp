@@ -23,7 +23,7 @@ void SetDefaultOptions(TGlobals &g)
 bool LoadOptions(const QString &path, TGlobals &g, MainWindowRect &rect)
 {
     g.LastPage.clear();
-    const TextFile::ReadResult file = TextFile::readLines(path);
+    const TextFile::ReadResult file = TextFile::readLines(path, TextFile::SettingsLimit);
     if (!file.exists || file.error)
         return false;
     ValueReader in(file.lines);

@@ -5,8 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TextFile {
 namespace {
@@ -18,7 +24,7 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-QString decodeCp1252(const QByteArray &bytes)
+QString decodeCp1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
@@ -29,15 +35,62 @@ QString decodeCp1252(const QByteArray &bytes)
     return text;
 }
 
+// A byte order mark is dropped by the caller, at the start of the file only; anywhere else
+// it is a character like any other.
+QString decodeUtf8(QByteArrayView bytes, bool *valid)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8.decode(bytes);
+    *valid = !utf8.hasError();
+    return text;
+}
+
+QString decodeLine(QByteArrayView bytes)
+{
+    bool valid = false;
+    QString text = decodeUtf8(bytes, &valid);
+    return valid ? text : decodeCp1252(bytes);
+}
+
+QString readError(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString tooBig(qint64 limit)
+{
+    return QStringLiteral("it is larger than %1, too large for this kind of file")
+        .arg(QLocale::c().formattedDataSize(limit, 0, QLocale::DataSizeTraditionalFormat));
+}
+
+QString writeError(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
 } // namespace
 
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
+    QByteArrayView rest(bytes);
+    if (rest.startsWith("\xef\xbb\xbf"))
+        rest = rest.sliced(3);
+    bool valid = false;
+    QString text = decodeUtf8(rest, &valid);
+    if (valid)
         return text;
-    return decodeCp1252(bytes);
+    // One stray byte must not turn the rest of the file to mojibake: each line is UTF-8 when
+    // it is valid UTF-8, else Windows-1252.
+    text.clear();
+    text.reserve(rest.size());
+    while (!rest.isEmpty()) {
+        const qsizetype end = rest.indexOf('\n');
+        const qsizetype size = end < 0 ? rest.size() : end + 1;
+        text += decodeLine(rest.first(size));
+        rest = rest.sliced(size);
+    }
+    return text;
 }
 
 QStringList splitLines(const QByteArray &bytes)
@@ -54,37 +107,58 @@ QStringList splitLines(const QByteArray &bytes)
     return lines;
 }
 
-ReadResult readLines(const QString &path)
+BytesResult readBytes(const QString &path, qint64 limit)
 {
-    ReadResult result;
-    QFileInfo info(path);
-    if (!info.exists())
+    BytesResult result;
+    // Opened without waiting, so that a pipe with no writer cannot hang the reader; what it
+    // is comes from the open file itself, not from a name that may change in between.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        result.exists = errno != ENOENT && errno != ENOTDIR;
+        if (result.exists)
+            result.error = readError(path, QString::fromLocal8Bit(std::strerror(errno)));
         return result;
+    }
     result.exists = true;
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.error =
-            QStringLiteral("Cannot read %1: %2")
-                .arg(QDir::toNativeSeparators(path),
-                     info.isDir() ? QStringLiteral("it is a folder") : file.errorString());
-        return result;
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0) {
+        result.error = readError(path, QString::fromLocal8Bit(std::strerror(errno)));
+    } else if (S_ISDIR(info.st_mode)) {
+        result.error = readError(path, QStringLiteral("it is a folder, not a file"));
+    } else if (!S_ISREG(info.st_mode)) {
+        result.error = readError(
+            path, QStringLiteral("it is not an ordinary file (a pipe, a device or a socket)"));
+    } else if (info.st_size > limit) {
+        result.error = readError(path, tooBig(limit));
+    } else {
+        // The file may grow while it is read; no more than the limit is taken in any case.
+        result.bytes = file.read(limit + 1);
+        if (file.error() != QFileDevice::NoError)
+            result.error = readError(path, file.errorString());
+        else if (result.bytes.size() > limit)
+            result.error = readError(path, tooBig(limit));
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("Cannot read %1: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
-        return result;
-    }
-    result.lines = splitLines(bytes);
+    if (result.error)
+        result.bytes.clear();
+    return result;
+}
+
+ReadResult readLines(const QString &path, qint64 limit)
+{
+    BytesResult read = readBytes(path, limit);
+    ReadResult result;
+    result.exists = read.exists;
+    result.error = std::move(read.error);
+    if (!result.error)
+        result.lines = splitLines(read.bytes);
     return result;
 }
 
 std::optional<QString> writeLines(const QString &path, const QStringList &lines)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot write %1: %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
     QByteArray bytes;
     for (const QString &line : lines) {
         // A line break inside a value would shift every later line of a one-value-a-line file.
@@ -93,9 +167,29 @@ std::optional<QString> writeLines(const QString &path, const QStringList &lines)
         bytes += flat.toUtf8();
         bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("Cannot write %1: %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
+    return writeBytes(path, bytes);
+}
+
+std::optional<QString> writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return writeError(path, file.errorString());
+    // A short file only reaches Qt's buffer here, and commit() renames even when the flush
+    // inside it fails: on a full disk that swaps the old file for an empty one. So the bytes
+    // are flushed and synced first, and any failure cancels the save.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return writeError(path, reason);
+    }
+    if (::fsync(file.handle()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        file.cancelWriting();
+        return writeError(path, reason);
+    }
+    if (!file.commit())
+        return writeError(path, file.errorString());
     return std::nullopt;
 }
 

@@ -60,7 +60,7 @@ void TButtonStore::LoadButtonBar(const QString &appDir)
         item(number)->setData(QString(), AddressRole);
     ResetButtonBar();
     const TextFile::ReadResult file =
-        TextFile::readLines(TextFile::resolveNoCase(appDir, FileName));
+        TextFile::readLines(TextFile::resolveNoCase(appDir, FileName), TextFile::SettingsLimit);
     for (const QString &line : file.lines) {
         // A line the assign dialog would never write is skipped, not allowed to end the load.
         if (const auto parsed = parseLine(line))

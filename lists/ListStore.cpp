@@ -15,6 +15,29 @@ namespace {
 
 constexpr int kPictureSize = 16;
 
+bool isOneColour(const QImage &image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] != colour)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Reads a picture only from an ordinary file of a sane size: a pipe named like an icon must
+// not hang the list load.
+QImage readPicture(const QString &path)
+{
+    constexpr qint64 MaxPictureBytes = 4 << 20;
+    const TextFile::BytesResult read = TextFile::readBytes(path, MaxPictureBytes);
+    if (read.error || read.bytes.isEmpty())
+        return {};
+    return QImage::fromData(read.bytes);
+}
+
 // Bitmaps have no transparency of their own; image lists take the bottom-left pixel's colour
 // as the background, and list icons are drawn for that.
 QImage withBitmapBackground(const QImage &bitmap)
@@ -23,6 +46,9 @@ QImage withBitmapBackground(const QImage &bitmap)
         return bitmap;
     QImage image = bitmap.convertToFormat(QImage::Format_ARGB32);
     const QRgb background = image.pixel(0, image.height() - 1);
+    // A picture of one colour has no background to take away: it would vanish whole.
+    if (isOneColour(image, background))
+        return image;
     for (int y = 0; y < image.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
@@ -125,12 +151,12 @@ void TListStore::readDetailFile(const QStringList &lines)
 int TListStore::ListIconIndex(const QString &fileName)
 {
     const QString name = fileName.trimmed();
-    for (const IconEntry &entry : std::as_const(iconFiles_)) {
-        if (entry.fileName == name)
-            return entry.picture;
-    }
+    const auto known = iconIndex_.constFind(name);
+    if (known != iconIndex_.cend())
+        return iconFiles_.at(*known).picture;
     const QString suffix = CaseFold::upper(QFileInfo(name).suffix());
     if (suffix != u"BMP" && suffix != u"ICO") {
+        iconIndex_.insert(name, int(iconFiles_.size()));
         iconFiles_.append({name, -1});
         return -1;
     }
@@ -138,12 +164,12 @@ int TListStore::ListIconIndex(const QString &fileName)
     QFileInfo info(QString(name).replace(u'\\', u'/'));
     const QString dir =
         info.isAbsolute() ? info.path() : QDir(globals_.AppDir).filePath(info.path());
-    QImageReader reader(TextFile::resolveNoCase(dir, info.fileName()));
-    const QImage image = reader.read();
+    const QImage image = readPicture(TextFile::resolveNoCase(dir, info.fileName()));
     // A missing or broken file is not remembered: once it is mended, the next load shows it.
     if (image.isNull())
         return -1;
     pictures_.append(fitPicture(suffix == u"BMP" ? withBitmapBackground(image) : image));
+    iconIndex_.insert(name, int(iconFiles_.size()));
     iconFiles_.append({name, int(pictures_.size() - 1)});
     return iconFiles_.last().picture;
 }

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "lists/ListFormat.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QImage>
 #include <QList>
@@ -83,6 +84,9 @@ private:
     QStandardItemModel model_;
     QList<QImage> pictures_;
     QList<IconEntry> iconFiles_;
+    // Position in iconFiles_ by file name: a list file naming thousands of icons loads in
+    // linear time.
+    QHash<QString, int> iconIndex_;
     QStringList orphans_;
     // Set when the detail file exists but could not be read: saving then would wipe it.
     std::optional<QString> detailReadError_;

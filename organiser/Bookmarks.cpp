@@ -1,12 +1,12 @@
 #include "organiser/Bookmarks.h"
 
 #include "app/CaseFold.h"
+#include "app/HtmlDocument.h"
 #include "app/TextFile.h"
 #include "organiser/Shortcut.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QUrl>
 
 namespace Bookmarks {
@@ -15,169 +15,9 @@ namespace {
 // Deeper folders than this are not followed: a guard against loops, not a real limit.
 constexpr int kMaxDepth = 64;
 
-QString decodeEntities(const QString &text)
-{
-    static const QHash<QString, QString> named = {{QStringLiteral("amp"), QStringLiteral("&")},
-                                                  {QStringLiteral("lt"), QStringLiteral("<")},
-                                                  {QStringLiteral("gt"), QStringLiteral(">")},
-                                                  {QStringLiteral("quot"), QStringLiteral("\"")},
-                                                  {QStringLiteral("apos"), QStringLiteral("'")},
-                                                  {QStringLiteral("nbsp"), QStringLiteral(" ")}};
-    QString out;
-    qsizetype pos = 0;
-    while (pos < text.size()) {
-        const qsizetype amp = text.indexOf(u'&', pos);
-        const qsizetype semi = amp < 0 ? -1 : text.indexOf(u';', amp);
-        if (amp < 0 || semi < 0 || semi - amp > 10) {
-            out += text.mid(pos, amp < 0 ? -1 : amp + 1 - pos);
-            pos = amp < 0 ? text.size() : amp + 1;
-            continue;
-        }
-        out += text.mid(pos, amp - pos);
-        const QString entity = text.mid(amp + 1, semi - amp - 1);
-        QString replacement;
-        if (entity.startsWith(u'#')) {
-            bool ok = false;
-            const bool hex = entity.startsWith(QStringLiteral("#x"), Qt::CaseInsensitive);
-            const uint code = entity.mid(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
-            const char32_t c = code;
-            if (ok && code > 0 && code <= 0x10FFFF)
-                replacement = QString::fromUcs4(&c, 1);
-        } else {
-            replacement = named.value(CaseFold::lower(entity));
-        }
-        if (replacement.isEmpty()) {
-            out += u'&';
-            pos = amp + 1;
-        } else {
-            out += replacement;
-            pos = semi + 1;
-        }
-    }
-    return out;
-}
-
 QString escape(const QString &text)
 {
     return text.toHtmlEscaped();
-}
-
-struct Tag
-{
-    QString name;                       // upper case, "/" in front for an end tag
-    QHash<QString, QString> attributes; // keys in upper case
-    qsizetype end = 0;                  // index just past the ">"
-};
-
-// Reads the tag that starts at text[start] == '<'.
-Tag readTag(const QString &text, qsizetype start)
-{
-    Tag tag;
-    qsizetype pos = start + 1;
-    auto atNameEnd = [&](qsizetype i) {
-        const QChar c = text.at(i);
-        return c.isSpace() || c == u'>' || c == u'=' || (c == u'/' && i > start + 1);
-    };
-    while (pos < text.size() && !atNameEnd(pos))
-        tag.name += text.at(pos++);
-    tag.name = CaseFold::upper(tag.name);
-    while (pos < text.size() && text.at(pos) != u'>') {
-        if (text.at(pos).isSpace() || text.at(pos) == u'/') {
-            ++pos;
-            continue;
-        }
-        QString key;
-        while (pos < text.size() && !atNameEnd(pos))
-            key += text.at(pos++);
-        QString value;
-        if (pos < text.size() && text.at(pos) == u'=') {
-            ++pos;
-            const QChar quote = pos < text.size() ? text.at(pos) : QChar();
-            if (quote == u'"' || quote == u'\'') {
-                // Exports keep each entry on one line: a quote left open ends with the line's
-                // first ">", so that it cannot swallow the entries below it.
-                qsizetype lineEnd = text.indexOf(u'\n', pos);
-                if (lineEnd < 0)
-                    lineEnd = text.size();
-                qsizetype close = text.indexOf(quote, pos + 1);
-                if (close < 0 || close > lineEnd) {
-                    const qsizetype gt = text.indexOf(u'>', pos);
-                    close = gt >= 0 && gt < lineEnd ? gt : lineEnd;
-                    value = text.mid(pos + 1, close - pos - 1);
-                    pos = close;
-                } else {
-                    value = text.mid(pos + 1, close - pos - 1);
-                    pos = close + 1;
-                }
-            } else {
-                while (pos < text.size() && !text.at(pos).isSpace() && text.at(pos) != u'>')
-                    value += text.at(pos++);
-            }
-        }
-        if (key.isEmpty())
-            ++pos; // a stray "=" or quote: step over it
-        else
-            tag.attributes.insert(CaseFold::upper(key), decodeEntities(value));
-    }
-    tag.end = pos < text.size() ? pos + 1 : text.size();
-    return tag;
-}
-
-bool isStructural(const QString &name)
-{
-    static const QStringList names = {QStringLiteral("DT"), QStringLiteral("DD"),
-                                      QStringLiteral("DL"), QStringLiteral("/DL"),
-                                      QStringLiteral("H3"), QStringLiteral("A")};
-    return names.contains(name);
-}
-
-// A "<" that starts no tag (as in "a < b") is text.
-bool startsTag(const QString &text, qsizetype at)
-{
-    if (at + 1 >= text.size())
-        return false;
-    const QChar next = text.at(at + 1);
-    return next.isLetter() || next == u'/' || next == u'!';
-}
-
-QString stripTags(const QString &text)
-{
-    QString out;
-    qsizetype pos = 0;
-    while (pos < text.size()) {
-        if (text.at(pos) == u'<' && startsTag(text, pos)) {
-            pos = readTag(text, pos).end;
-            continue;
-        }
-        out += text.at(pos++);
-    }
-    return out;
-}
-
-// The text up to the end tag closeName; from is moved past it. A missing end tag ends the
-// text at the next bookmark or folder, so that one broken entry cannot swallow the rest.
-QString readText(const QString &text, qsizetype &from, const QString &closeName)
-{
-    const QString closeTag = QStringLiteral("/") + closeName;
-    qsizetype scan = from;
-    qsizetype stop = text.size();
-    qsizetype next = text.size();
-    while ((scan = text.indexOf(u'<', scan)) >= 0) {
-        if (!startsTag(text, scan)) {
-            ++scan;
-            continue;
-        }
-        const Tag tag = readTag(text, scan);
-        if (tag.name == closeTag || isStructural(tag.name)) {
-            stop = scan;
-            next = tag.name == closeTag ? tag.end : scan;
-            break;
-        }
-        scan = tag.end;
-    }
-    const QString inner = text.mid(from, stop - from);
-    from = next;
-    return decodeEntities(stripTags(inner)).simplified();
 }
 
 // The folders being filled while reading; a list level without its own heading (the
@@ -253,6 +93,12 @@ bool isBookmark(const QString &address)
 {
     // Firefox's generated queries ("Most Visited" ...) only mean something inside Firefox.
     return !address.isEmpty() && !address.startsWith(QStringLiteral("place:"), Qt::CaseInsensitive);
+}
+
+// A bookmarklet runs its code in whatever page is open; an imported file must not bring that.
+bool isScript(const QString &address)
+{
+    return address.startsWith(QStringLiteral("javascript:"), Qt::CaseInsensitive);
 }
 
 void renderFolder(const Folder &folder, int depth, QStringList &lines)
@@ -355,35 +201,35 @@ std::optional<QString> makeFolder(const QString &name, const QDir &dir, QString 
 
 } // namespace
 
-Folder parse(const QString &html)
+Folder parse(const QString &html, int *scriptsSkipped)
 {
     Builder builder;
-    qsizetype pos = 0;
-    while ((pos = html.indexOf(u'<', pos)) >= 0) {
-        if (!startsTag(html, pos)) {
-            ++pos;
-            continue;
+    int scripts = 0;
+    const THtmlDocument document(html);
+    const auto enter = [&](const GumboNode *node) {
+        if (THtmlDocument::isElement(node, GUMBO_TAG_H3)) {
+            builder.heading(THtmlDocument::textOf(node).simplified());
+            return false;
         }
-        if (html.mid(pos, 4) == QStringLiteral("<!--")) {
-            const qsizetype close = html.indexOf(QStringLiteral("-->"), pos + 4);
-            pos = close < 0 ? html.size() : close + 3;
-            continue;
-        }
-        const Tag tag = readTag(html, pos);
-        pos = tag.end;
-        if (tag.name == QStringLiteral("H3")) {
-            builder.heading(readText(html, pos, QStringLiteral("H3")));
-        } else if (tag.name == QStringLiteral("DL")) {
+        if (THtmlDocument::isElement(node, GUMBO_TAG_DL)) {
             builder.openList();
-        } else if (tag.name == QStringLiteral("/DL")) {
-            builder.closeList();
-        } else if (tag.name == QStringLiteral("A")) {
-            const QString title = readText(html, pos, QStringLiteral("A"));
-            const QString address = tag.attributes.value(QStringLiteral("HREF")).trimmed();
-            if (isBookmark(address))
-                builder.link({title, address});
+        } else if (THtmlDocument::isElement(node, GUMBO_TAG_A)) {
+            const QString address = THtmlDocument::attribute(node, "href").trimmed();
+            if (isScript(address))
+                ++scripts;
+            else if (isBookmark(address))
+                builder.link({THtmlDocument::textOf(node).simplified(), address});
+            return false;
         }
-    }
+        return true;
+    };
+    const auto leave = [&](const GumboNode *node) {
+        if (THtmlDocument::isElement(node, GUMBO_TAG_DL))
+            builder.closeList();
+    };
+    document.walk(enter, leave);
+    if (scriptsSkipped)
+        *scriptsSkipped = scripts;
     return builder.finish();
 }
 
@@ -428,7 +274,7 @@ std::optional<QString> writeFolder(const Folder &folder, const QString &dir)
     return first;
 }
 
-std::optional<QString> importFile(const QString &htmlPath, const QString &dir)
+std::optional<QString> importFile(const QString &htmlPath, const QString &dir, int *scriptsSkipped)
 {
     const TextFile::ReadResult read = TextFile::readLines(htmlPath);
     if (!read.exists)
@@ -436,7 +282,7 @@ std::optional<QString> importFile(const QString &htmlPath, const QString &dir)
             .arg(QDir::toNativeSeparators(htmlPath));
     if (read.error)
         return read.error;
-    return writeFolder(parse(read.lines.join(u'\n')), dir);
+    return writeFolder(parse(read.lines.join(u'\n'), scriptsSkipped), dir);
 }
 
 std::optional<QString> exportFile(const QString &dir, const QString &htmlPath)

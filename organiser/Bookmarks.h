@@ -22,9 +22,10 @@ struct Folder
     std::vector<Folder> folders;
 };
 
-// The bookmarks of an HTML file; the root's name is empty. Anything that is not a bookmark or
-// a folder is passed over, and a broken tag never loses the bookmarks after it.
-Folder parse(const QString &html);
+// The bookmarks of an HTML file, read as a browser reads HTML; the root's name is empty.
+// Anything that is not a bookmark or a folder is passed over. "javascript:" bookmarks are
+// left out too, and counted in scriptsSkipped when given.
+Folder parse(const QString &html, int *scriptsSkipped = nullptr);
 
 // The lines of a bookmark file holding root's links and folders.
 QStringList render(const Folder &root);
@@ -37,7 +38,8 @@ Folder readFolder(const QString &dir);
 // one gets a numbered name instead. Keeps going past a failure and returns the first.
 std::optional<QString> writeFolder(const Folder &folder, const QString &dir);
 
-std::optional<QString> importFile(const QString &htmlPath, const QString &dir);
+std::optional<QString> importFile(const QString &htmlPath, const QString &dir,
+                                  int *scriptsSkipped = nullptr);
 std::optional<QString> exportFile(const QString &dir, const QString &htmlPath);
 
 } // namespace Bookmarks

@@ -180,8 +180,16 @@ void TFavoritesPage::importBookmarks()
     const QString file = ask_.openFile(tr("Import Bookmarks"), QDir::homePath(), kBookmarkFilters);
     if (file.isEmpty())
         return;
-    if (const auto error = Bookmarks::importFile(file, target))
-        ask_.error(*error);
+    int scripts = 0;
+    QStringList notes;
+    if (const auto error = Bookmarks::importFile(file, target, &scripts))
+        notes << *error;
+    if (scripts > 0)
+        notes << QStringLiteral("%1 bookmark(s) that would run code in a page (javascript:) "
+                                "were not imported.")
+                     .arg(scripts);
+    if (!notes.isEmpty())
+        ask_.information(notes.join(u'\n'));
 }
 
 void TFavoritesPage::exportBookmarks()

@@ -27,11 +27,26 @@ bool sameAsLowered(const QString &text, const QString &lowered)
     return true;
 }
 
+// A page text that begins like a day line would be read back as a day. The blank after the
+// hashes becomes a no-break space: it reads as the same title and older readers take the line
+// as a page too.
+QString pageLine(const QString &text)
+{
+    // Written, a line break in the text becomes a blank: "##" and a break is a marker too.
+    QString start = text.left(THistoryStore::DateMarker.size());
+    start.replace(u'\r', u' ').replace(u'\n', u' ');
+    if (start != THistoryStore::DateMarker)
+        return text;
+    QString line = text;
+    line[THistoryStore::DateMarker.size() - 1] = QChar(0x00A0);
+    return line;
+}
+
 void appendLines(const QStandardItem *item, QStringList &lines)
 {
     for (int row = 0; row < item->rowCount(); ++row) {
         const QStandardItem *child = item->child(row);
-        lines << child->text();
+        lines << pageLine(child->text());
         appendLines(child, lines);
     }
 }
@@ -97,7 +112,7 @@ QStringList THistoryStore::fileLines() const
     const QStandardItem *root = model_.invisibleRootItem();
     for (int row = 0; row < root->rowCount(); ++row) {
         const QStandardItem *item = root->child(row);
-        lines << (isDateNode(item) ? DateMarker + item->text() : item->text());
+        lines << (isDateNode(item) ? DateMarker + item->text() : pageLine(item->text()));
         appendLines(item, lines);
     }
     return lines;
@@ -120,7 +135,8 @@ QString THistoryStore::entryText(const QString &title, const QString &address) c
     const QTime time = moment.time();
     if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
         stamp += u' ' + LocaleFormat::longTime(time, locale_);
-    return title + QStringLiteral(" - ") + address + QStringLiteral(" - ") + stamp;
+    // Made safe here already, so that the tree shows what the file will hold.
+    return pageLine(title + QStringLiteral(" - ") + address + QStringLiteral(" - ") + stamp);
 }
 
 int THistoryStore::flatPosition(const QModelIndex &index) const

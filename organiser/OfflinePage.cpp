@@ -4,6 +4,7 @@
 #include "app/PictureTable.h"
 #include "app/ProgramData.h"
 #include "controls/ApplyScheme.h"
+#include "organiser/OfflineIndex.h"
 #include "organiser/OfflineStore.h"
 
 #include <QDir>
@@ -20,8 +21,6 @@
 namespace {
 
 constexpr int TypingPauseMs = 150;
-// Reading saved pages for the index goes in slices this long, so the window stays responsive.
-constexpr int IndexSliceMs = 40;
 
 } // namespace
 
@@ -60,12 +59,8 @@ TOfflinePage::TOfflinePage(ProgramData &data, QWidget *parent) : QWidget(parent)
     connect(searchDelay_, &QTimer::timeout, this, &TOfflinePage::runSearch);
     connect(searchBox_, &QLineEdit::returnPressed, this, &TOfflinePage::runSearch);
     connect(results_, &QListWidget::itemActivated, this, &TOfflinePage::openResult);
-    indexing_ = new QTimer(this);
-    indexing_->setInterval(0);
-    connect(indexing_, &QTimer::timeout, this, [this] {
-        if (indexSlice())
-            showResults();
-    });
+    connect(&data_.offline().index(), &TOfflineIndex::found, this, &TOfflinePage::showResults);
+    connect(&data_.offline().index(), &TOfflineIndex::refreshed, this, &TOfflinePage::indexRefreshed);
 
     layout->addWidget(label_);
     layout->addWidget(view_, 2);
@@ -108,32 +103,32 @@ void TOfflinePage::TreeView4DblClick()
 void TOfflinePage::runSearch()
 {
     searchDelay_->stop();
-    if (!searchBox_->text().trimmed().isEmpty())
-        indexSlice();
-    showResults();
-}
-
-bool TOfflinePage::indexSlice()
-{
-    // Pages saved since the last search are read now; unchanged ones are not read again.
-    TOfflineSearch &search = data_.offline().search();
-    const bool changed = search.refresh(IndexSliceMs);
-    if (search.isComplete())
-        indexing_->stop();
-    else
-        indexing_->start();
-    return changed;
-}
-
-void TOfflinePage::showResults()
-{
-    results_->clear();
     const QString query = searchBox_->text();
+    if (query.trimmed().isEmpty()) {
+        showResults(query, {}, true);
+        return;
+    }
+    // Pages saved since the last search are read first; unchanged ones are not read again.
+    data_.offline().index().refresh();
+    data_.offline().index().find(query);
+}
+
+void TOfflinePage::indexRefreshed(bool changed)
+{
+    if (changed && !searchBox_->text().trimmed().isEmpty())
+        data_.offline().index().find(searchBox_->text());
+}
+
+void TOfflinePage::showResults(const QString &query, const QList<TOfflineSearch::Hit> &hits,
+                               bool complete)
+{
+    // An answer to what the box held earlier is of no use any more.
+    if (query != searchBox_->text())
+        return;
+    results_->clear();
     results_->setVisible(!query.trimmed().isEmpty());
     if (query.trimmed().isEmpty())
         return;
-    const TOfflineSearch &search = data_.offline().search();
-    const QList<TOfflineSearch::Hit> hits = search.find(query);
     for (const TOfflineSearch::Hit &hit : hits) {
         auto *item = new QListWidgetItem(
             PictureTable::icon(PictureTable::ListPictures, PictureTable::PageNode), hit.name,
@@ -141,7 +136,7 @@ void TOfflinePage::showResults()
         item->setData(Qt::UserRole, hit.path);
         item->setToolTip(hit.title.isEmpty() ? hit.name : hit.title);
     }
-    if (hits.isEmpty() && search.isComplete()) {
+    if (hits.isEmpty() && complete) {
         auto *none =
             new QListWidgetItem(QStringLiteral("No saved page holds these words"), results_);
         none->setFlags(Qt::NoItemFlags);
@@ -151,8 +146,8 @@ void TOfflinePage::showResults()
 void TOfflinePage::showEvent(QShowEvent *event)
 {
     // The index is built once the page is first looked at, ahead of the first search.
-    if (!data_.offline().search().isComplete() && !data_.offline().folder().isEmpty())
-        indexing_->start();
+    if (!data_.offline().folder().isEmpty())
+        data_.offline().index().refresh();
     QWidget::showEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "organiser/OfflineSearch.h"
+
 #include <QWidget>
 
 class ProgramData;
@@ -40,9 +42,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Reads the next slice of saved pages into the index; returns whether it changed.
-    bool indexSlice();
-    void showResults();
+    void showResults(const QString &query, const QList<TOfflineSearch::Hit> &hits, bool complete);
+    void indexRefreshed(bool changed);
     void openResult(QListWidgetItem *item);
 
     ProgramData &data_;
@@ -51,5 +52,4 @@ private:
     QLineEdit *searchBox_ = nullptr;
     QListWidget *results_ = nullptr;
     QTimer *searchDelay_ = nullptr;
-    QTimer *indexing_ = nullptr;
 };

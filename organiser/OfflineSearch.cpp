@@ -1,6 +1,8 @@
 #include "organiser/OfflineSearch.h"
 
 #include "app/CaseFold.h"
+#include "app/HtmlDocument.h"
+#include "app/SearchFold.h"
 #include "app/TextFile.h"
 
 #include <QDir>
@@ -19,104 +21,11 @@ constexpr qint64 MaxIndexedBytes = 32 * 1024 * 1024;
 constexpr qsizetype MaxWordLength = 40;
 constexpr int MaxMimeDepth = 8;
 
-const QHash<QString, char16_t> &namedEntities()
-{
-    static const QHash<QString, char16_t> table = [] {
-        QHash<QString, char16_t> t{
-            {"amp", u'&'},     {"lt", u'<'},      {"gt", u'>'},      {"quot", u'"'},
-            {"apos", u'\''},   {"nbsp", u' '},    {"copy", 0x00A9},  {"reg", 0x00AE},
-            {"trade", 0x2122}, {"mdash", 0x2014}, {"ndash", 0x2013}, {"hellip", 0x2026},
-            {"laquo", 0x00AB}, {"raquo", 0x00BB}, {"lsquo", 0x2018}, {"rsquo", 0x2019},
-            {"ldquo", 0x201C}, {"rdquo", 0x201D}, {"bull", 0x2022},  {"middot", 0x00B7},
-            {"deg", 0x00B0},   {"euro", 0x20AC},  {"pound", 0x00A3}, {"szlig", 0x00DF},
-            {"shy", 0x00AD}};
-        // The accented Latin-1 letters, lower and capital: &eacute; &Eacute; ...
-        const struct
-        {
-            const char *accent;
-            const char16_t *letters; // the base letters and their accented forms, in pairs
-        } accents[] = {{"grave", u"a\u00E0e\u00E8i\u00ECo\u00F2u\u00F9"},
-                       {"acute", u"a\u00E1e\u00E9i\u00EDo\u00F3u\u00FAy\u00FD"},
-                       {"circ", u"a\u00E2e\u00EAi\u00EEo\u00F4u\u00FB"},
-                       {"tilde", u"a\u00E3n\u00F1o\u00F5"},
-                       {"uml", u"a\u00E4e\u00EBi\u00EFo\u00F6u\u00FCy\u00FF"},
-                       {"cedil", u"c\u00E7"},
-                       {"ring", u"a\u00E5"},
-                       {"slash", u"o\u00F8"}};
-        for (const auto &accent : accents) {
-            for (const char16_t *p = accent.letters; p[0] && p[1]; p += 2) {
-                const QString base = QString(QChar(p[0]));
-                t.insert(base + QLatin1String(accent.accent), p[1]);
-                t.insert(base.toUpper() + QLatin1String(accent.accent),
-                         QChar(p[1]).toUpper().unicode());
-            }
-        }
-        t.insert(QStringLiteral("aelig"), 0x00E6);
-        t.insert(QStringLiteral("AElig"), 0x00C6);
-        return t;
-    }();
-    return table;
-}
-
-// Decodes the entity starting at html[at] ('&'); returns the characters consumed, 0 if none.
-qsizetype decodeEntity(const QString &html, qsizetype at, QString &out)
-{
-    constexpr qsizetype LongestEntity = 10;
-    const qsizetype semicolon =
-        QStringView(html).mid(at + 1, LongestEntity).indexOf(QLatin1Char(';')) + at + 1;
-    if (semicolon <= at)
-        return 0;
-    const QString name = html.mid(at + 1, semicolon - at - 1);
-    if (name.startsWith(QLatin1Char('#'))) {
-        bool ok = false;
-        const bool hex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
-        const uint code = hex ? name.mid(2).toUInt(&ok, 16) : name.mid(1).toUInt(&ok, 10);
-        if (!ok || code == 0 || code > 0x10FFFF)
-            return 0;
-        const char32_t point = code;
-        out += QString::fromUcs4(&point, 1);
-        return semicolon - at + 1;
-    }
-    const auto found = namedEntities().constFind(name);
-    if (found == namedEntities().cend())
-        return 0;
-    out += QChar(*found);
-    return semicolon - at + 1;
-}
-
-// Whether text at 'at' opens the element name: "<name" followed by '>', '/' or a blank.
-bool opensElement(const QString &html, qsizetype at, QLatin1String name)
-{
-    if (!QStringView(html).mid(at + 1).startsWith(name, Qt::CaseInsensitive))
-        return false;
-    const qsizetype after = at + 1 + name.size();
-    return after >= html.size() || html[after] == u'>' || html[after] == u'/' ||
-           html[after].isSpace();
-}
-
-// Index just past the end tag of name that follows 'from', or the end of the text.
-qsizetype pastEndTag(const QString &html, qsizetype from, QLatin1String name)
-{
-    const qsizetype close = html.indexOf(QStringLiteral("</") + name, from, Qt::CaseInsensitive);
-    const qsizetype end = close < 0 ? -1 : html.indexOf(QLatin1Char('>'), close);
-    return end < 0 ? html.size() : end + 1;
-}
-
-QString elementText(const QString &html, qsizetype at, QLatin1String name)
-{
-    const qsizetype open = html.indexOf(QLatin1Char('>'), at);
-    if (open < 0)
-        return QString();
-    const qsizetype close = html.indexOf(QStringLiteral("</") + name, open, Qt::CaseInsensitive);
-    const qsizetype end = close < 0 ? html.size() : close;
-    return TOfflineSearch::htmlText(html.mid(open + 1, end - open - 1)).simplified();
-}
-
 // Calls use(word) for each run of letters, digits and the marks that follow them, with the
 // ASCII letters in lower case.
 template <typename Use> void forEachWord(const QString &text, Use use)
 {
-    const QString folded = CaseFold::lower(text);
+    const QString folded = SearchFold::fold(text);
     const qsizetype size = folded.size();
     qsizetype at = 0;
     while (at < size) {
@@ -305,48 +214,41 @@ void TOfflineSearch::setFolder(const QString &dir)
 
 QString TOfflineSearch::htmlText(const QString &html, QString *title)
 {
-    QString out;
-    out.reserve(html.size() / 2);
-    qsizetype i = 0;
-    while (i < html.size()) {
-        const QChar c = html[i];
-        if (c == u'&') {
-            if (const qsizetype used = decodeEntity(html, i, out)) {
-                i += used;
-                continue;
-            }
-        } else if (c == u'<' && i + 1 < html.size()) {
-            const QChar next = html[i + 1];
-            if (QStringView(html).mid(i).startsWith(u"<!--")) {
-                const qsizetype end = html.indexOf(QLatin1String("-->"), i + 4);
-                i = end < 0 ? html.size() : end + 3;
-                out += u' ';
-                continue;
-            }
-            bool hidden = false;
-            for (const QLatin1String element : {QLatin1String("script"), QLatin1String("style")}) {
-                if (!hidden && opensElement(html, i, element)) {
-                    i = pastEndTag(html, i, element);
-                    hidden = true;
-                }
-            }
-            if (hidden) {
-                out += u' ';
-                continue;
-            }
-            if (title && title->isEmpty() && opensElement(html, i, QLatin1String("title")))
-                *title = elementText(html, i, QLatin1String("title"));
-            if (next.isLetter() || next == u'/' || next == u'!' || next == u'?') {
-                const qsizetype end = html.indexOf(QLatin1Char('>'), i + 1);
-                i = end < 0 ? html.size() : end + 1;
-                out += u' ';
-                continue;
-            }
+    const THtmlDocument document(html);
+    QByteArray text;
+    bool titleSeen = false;
+    const auto enter = [&](const GumboNode *node) {
+        switch (node->type) {
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_WHITESPACE:
+        case GUMBO_NODE_CDATA:
+            text += node->v.text.text;
+            return false;
+        case GUMBO_NODE_DOCUMENT:
+            return true;
+        case GUMBO_NODE_ELEMENT:
+            break;
+        default: // comments and templates are never shown
+            return false;
         }
-        out += c;
-        ++i;
-    }
-    return out;
+        const GumboTag tag = node->v.element.tag;
+        if (tag == GUMBO_TAG_SCRIPT || tag == GUMBO_TAG_STYLE)
+            return false;
+        if (tag == GUMBO_TAG_TITLE && !titleSeen) {
+            titleSeen = true;
+            if (title)
+                *title = THtmlDocument::textOf(node).simplified();
+        }
+        if (!THtmlDocument::isInline(node))
+            text += ' ';
+        return true;
+    };
+    const auto leave = [&](const GumboNode *node) {
+        if (!THtmlDocument::isInline(node))
+            text += ' ';
+    };
+    document.walk(enter, leave);
+    return QString::fromUtf8(text);
 }
 
 QString TOfflineSearch::mhtmlText(const QByteArray &bytes, QString *title)
@@ -398,9 +300,10 @@ TOfflineSearch::Page TOfflineSearch::readPage(const QString &name)
     page.size = info.size();
     page.modified = info.lastModified();
     QString text = info.completeBaseName();
-    QFile file(page.path);
-    if (page.size <= MaxIndexedBytes && file.open(QIODevice::ReadOnly))
-        text += QLatin1Char(' ') + pageText(name, file.readAll(), &page.title);
+    // A file that is not an ordinary one, or too big to be a saved page, is found by name.
+    const TextFile::BytesResult read = TextFile::readBytes(page.path, MaxIndexedBytes);
+    if (!read.error)
+        text += QLatin1Char(' ') + pageText(name, read.bytes, &page.title);
     forEachWord(text, [&](const QString &word) { page.words.push_back(wordId(word)); });
     std::sort(page.words.begin(), page.words.end());
     page.words.erase(std::unique(page.words.begin(), page.words.end()), page.words.end());

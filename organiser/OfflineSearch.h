@@ -35,7 +35,8 @@ public:
     // Whether the last refresh read every new or changed file.
     bool isComplete() const { return complete_; }
     // Pages holding every typed word, each word matching the start of a word in the page,
-    // without regard to ASCII case; in the folder's order. No words, no pages.
+    // without regard to case or accents in any script; in the folder's order. No words, no
+    // pages.
     QList<Hit> find(const QString &query) const;
     qsizetype pageCount() const { return pages_.size(); }
 
@@ -47,7 +48,7 @@ public:
     // Text of the HTML and plain text parts of a MIME web archive, decoded from
     // quoted-printable or base64 and from their character set.
     static QString mhtmlText(const QByteArray &bytes, QString *title = nullptr);
-    // The searchable words of a text: runs of letters and digits, ASCII letters in lower case.
+    // The searchable words of a text: runs of letters and digits, folded by SearchFold.
     static QStringList words(const QString &text);
 
 private:

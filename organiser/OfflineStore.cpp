@@ -6,7 +6,7 @@
 void TOfflineStore::setFolder(const QString &webPagesDir)
 {
     folder_ = webPagesDir;
-    search_.setFolder(webPagesDir);
+    index_.setFolder(webPagesDir);
 }
 
 void TOfflineStore::LoadOfflinePanel()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "organiser/OfflineSearch.h"
+#include "organiser/OfflineIndex.h"
 
 #include <QStandardItemModel>
 #include <QString>
@@ -19,7 +19,8 @@ public:
 
     QStandardItemModel *model() { return &model_; }
     const QStandardItemModel *model() const { return &model_; }
-    TOfflineSearch &search() { return search_; }
+    // Read and searched on its own thread: the page only asks and shows the answers.
+    TOfflineIndex &index() { return index_; }
 
     // One node per saved page in the folder, replacing the nodes there were.
     void LoadOfflinePanel();
@@ -33,5 +34,5 @@ private:
 
     QString folder_;
     QStandardItemModel model_;
-    TOfflineSearch search_;
+    TOfflineIndex index_;
 };

@@ -50,7 +50,7 @@ QString ReadShortcutUrl(const QString &fileName, std::optional<QString> *error)
 {
     if (CaseFold::upper(extensionOf(fileName)).trimmed() != QStringLiteral(".URL"))
         return {};
-    const TextFile::ReadResult read = TextFile::readLines(fileName);
+    const TextFile::ReadResult read = TextFile::readLines(fileName, TextFile::ShortcutLimit);
     if (!read.exists || read.error) {
         if (error)
             *error = read.error ? *read.error

@@ -1,5 +1,6 @@
 #include "organiser/Bookmarks.h"
 
+#include "app/TextFile.h"
 #include "organiser/Shortcut.h"
 
 #include <QDir>
@@ -46,7 +47,7 @@ QStringList fixtureOutline()
         "  Example & Co -> https://www.example.org/",
         "  Search: \"a b\" (en) -> https://search.example.net/find?q=a%20b&lang=en",
         "  [News/Daily]",
-        QString::fromUtf8("    Today's news \xe2\x80\x94 caf&eacute; \xc3\xa9 -> "
+        QString::fromUtf8("    Today's news \xe2\x80\x94 caf\xc3\xa9 \xc3\xa9 -> "
                           "http://news.example.com/today.html"),
         "    [Deep]",
         "      Deep link -> http://deep.example.com/",
@@ -68,6 +69,7 @@ private slots:
     void exportThenImportGivesTheSameTree();
     void exportEscapesAndSkipsWhatIsNoShortcut();
     void missingFilesAreErrors();
+    void scriptBookmarksSkippedAndCounted();
 };
 
 void BookmarksTest::parsesABrowserExport()
@@ -86,9 +88,13 @@ void BookmarksTest::brokenMarkupLosesNothingAfterIt_data()
     QTest::newRow("unclosed link text")
         << "<DL><p><DT><A HREF=\"http://a.example/\">A title\n" + after + "</DL>"
         << QStringList{"A title -> http://a.example/", "After -> http://after.example/"};
+    // As a browser reads it: the value runs on to the next quote, the bookmarks before stay.
     QTest::newRow("unclosed quote in an attribute")
-        << "<DL><DT><A HREF=\"http://a.example/ ADD_DATE=1>A</A>\n" + after + "</DL>"
-        << QStringList{"A -> http://a.example/ ADD_DATE=1", "After -> http://after.example/"};
+        << "<DL><DT><A HREF=\"http://b.example/\">B</A><DT><A HREF=\"http://a.example/ "
+           "ADD_DATE=1>A</A>\n" +
+               after + "</DL>"
+        << QStringList{"After -> http://a.example/ ADD_DATE=1>A</A>\n<DT><A HREF=",
+                       "B -> http://b.example/"};
     QTest::newRow("stray less-than in a description")
         << "<DL><DT><A HREF=\"http://a.example/\">A</A><DD>1 < 2 \"quoted\n" + after
         << QStringList{"A -> http://a.example/", "After -> http://after.example/"};
@@ -100,9 +106,11 @@ void BookmarksTest::brokenMarkupLosesNothingAfterIt_data()
     QTest::newRow("link without an address")
         << "<DT><A>Nothing</A><DT><A HREF=\"\">Empty</A>" + after
         << QStringList{"After -> http://after.example/"};
-    QTest::newRow("bad entities kept as text")
-        << "<DT><A HREF=\"http://a.example/?a=1&b=2\">&#0; &#xFFFFFFFF; &unknown; & alone</A>"
-        << QStringList{"&#0; &#xFFFFFFFF; &unknown; & alone -> http://a.example/?a=1&b=2"};
+    QTest::newRow("every entity decoded, unknown ones kept as text")
+        << "<DT><A HREF=\"http://a.example/?a=1&b=2&copy=3\">&eacute;&Ccedil;&hellip; &#0; "
+           "&unknown; & alone</A>"
+        << QStringList{QString::fromUtf8("\xc3\xa9\xc3\x87\xe2\x80\xa6 \xef\xbf\xbd &unknown; & "
+                                         "alone -> http://a.example/?a=1&b=2&copy=3")};
     QTest::newRow("markup inside a title")
         << "<DT><A HREF=\"http://a.example/\"><b>Bold</b>  title</A>"
         << QStringList{"Bold title -> http://a.example/"};
@@ -204,6 +212,30 @@ void BookmarksTest::missingFilesAreErrors()
     QTemporaryDir dir;
     QVERIFY(Bookmarks::importFile(dir.filePath("missing.html"), dir.path()));
     QVERIFY(Bookmarks::exportFile(dir.path(), dir.filePath("no/such/folder/out.html")));
+}
+
+void BookmarksTest::scriptBookmarksSkippedAndCounted()
+{
+    QTemporaryDir dir;
+    const QString html = dir.filePath("scripts.html");
+    QVERIFY(!TextFile::writeLines(
+        html, {"<DL><p>", "<DT><A HREF=\"javascript:alert(1)\">Run</A>",
+               "<DT><A HREF=\" JavaScript:void(0)\">Also run</A>",
+               "<DT><A HREF=\"http://safe.example/\">Caf&eacute; &amp; more</A>", "</DL>"}));
+    const QString into = dir.filePath("into");
+    QVERIFY(QDir().mkdir(into));
+    int skipped = -1;
+    QVERIFY(!Bookmarks::importFile(html, into, &skipped));
+    QCOMPARE(skipped, 2);
+    QCOMPARE(QDir(into).entryList(QDir::Files),
+             QStringList{QString::fromUtf8("Caf\xc3\xa9 & more.Url")});
+
+    // Exported again, the title is written once escaped, never as "&amp;eacute;".
+    const QString out = dir.filePath("out.html");
+    QVERIFY(!Bookmarks::exportFile(into, out));
+    const QString written = TextFile::readLines(out).lines.join(u'\n');
+    QVERIFY2(written.contains(QString::fromUtf8(">Caf\xc3\xa9 &amp; more</A>")),
+             qPrintable(written));
 }
 
 QTEST_GUILESS_MAIN(BookmarksTest)

@@ -135,6 +135,32 @@ private slots:
         QCOMPARE(readFile(path), QByteArray("## old\r\n"));
     }
 
+    // A page titled like a day line must not become a day when the file is read back, nor
+    // take the day's later pages with it.
+    void titleLikeDayLineStaysAPage()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("History.Ini"));
+        THistoryStore store;
+        fixClock(store);
+        store.AddTodayNode();
+        for (const QString &title : {QStringLiteral("## 01 JAN 2020"), QStringLiteral("## "),
+                                     QStringLiteral("Later page")})
+            QVERIFY(store.RecordVisit(title, QStringLiteral("http://a/")));
+        QVERIFY(!store.SaveHistory(path));
+
+        THistoryStore back;
+        QVERIFY(!back.LoadHistory(path));
+        QCOMPARE(back.model()->rowCount(), 1);
+        QCOMPARE(back.model()->item(0)->rowCount(), 3);
+        QCOMPARE(back.fileLines(), store.fileLines());
+        const QString shown = back.model()->item(0)->child(0)->text();
+        QVERIFY2(shown.startsWith(QStringLiteral("##")) &&
+                     shown.contains(QStringLiteral("01 JAN 2020 - http://a/")),
+                 qPrintable(shown));
+        QCOMPARE(THistoryStore::OpenAddress(shown), QStringLiteral(" http://a/"));
+    }
+
     void dateAndEntryTexts()
     {
         THistoryStore store;

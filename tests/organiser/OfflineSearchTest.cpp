@@ -179,6 +179,43 @@ private slots:
         QCOMPARE(hits.first().title, QStringLiteral("Harbour \u2013 Report"));
     }
 
+    // Case and accents are folded in every script; a letter that is more than an accented one
+    // ("ß") is not taken apart.
+    void foldsCaseAndAccentsInEveryScript_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("French capital with accent") << "École du soir"
+                                                    << "ecole" << true;
+        QTest::newRow("typed with accent, page without") << "ECOLE"
+                                                         << "école" << true;
+        QTest::newRow("Greek with tonos") << "ΆΝΝΑ"
+                                          << "αννα" << true;
+        QTest::newRow("Cyrillic") << "Ёлка"
+                                  << "елка" << true;
+        QTest::newRow("Turkish dotted capital") << "İstanbul"
+                                                << "istanbul" << true;
+        QTest::newRow("sharp s is not ss") << "Straße"
+                                           << "strasse" << false;
+        QTest::newRow("sharp s finds itself") << "STRAẞE"
+                                              << "straße" << true;
+        QTest::newRow("different letters") << "école"
+                                           << "ecale" << false;
+    }
+
+    void foldsCaseAndAccentsInEveryScript()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, typed);
+        QFETCH(bool, found);
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("page.txt")), page.toUtf8());
+        TOfflineSearch search(dir.path());
+        search.refresh();
+        QCOMPARE(search.find(typed).size(), found ? 1 : 0);
+    }
+
     void refreshFollowsTheFolder()
     {
         QTemporaryDir dir;
