@@ -181,15 +181,14 @@ void TFavoritesPage::importBookmarks()
     if (file.isEmpty())
         return;
     int scripts = 0;
-    QStringList notes;
-    if (const auto error = Bookmarks::importFile(file, target, &scripts))
-        notes << *error;
+    if (const auto error = Bookmarks::importFile(file, target, &scripts)) {
+        ask_.error(*error);
+        return;
+    }
     if (scripts > 0)
-        notes << QStringLiteral("%1 bookmark(s) that would run code in a page (javascript:) "
-                                "were not imported.")
-                     .arg(scripts);
-    if (!notes.isEmpty())
-        ask_.information(notes.join(u'\n'));
+        ask_.information(QStringLiteral("%1 bookmark(s) that would run code in a page "
+                                        "(javascript:) were not imported.")
+                             .arg(scripts));
 }
 
 void TFavoritesPage::exportBookmarks()
