@@ -12,6 +12,8 @@
 
 int main(int argc, char *argv[])
 {
+    // The resources sit in a static library, which registers nothing by itself.
+    Q_INIT_RESOURCE(quillmere);
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));

@@ -17,6 +17,19 @@ QToolButton *barButton(QWidget *parent, const QString &hint, const QIcon &icon)
     button->setAutoRaise(true);
     return button;
 }
+
+// Tabs stay narrow enough for many windows; the tip holds the title, within reason.
+QString tabText(const QString &title)
+{
+    constexpr int limit = 32;
+    return title.size() > limit ? title.left(limit - 1) + QChar(0x2026) : title;
+}
+
+QString tabTip(const QString &title)
+{
+    constexpr int limit = 1000;
+    return title.size() > limit ? title.left(limit - 1) + QChar(0x2026) : title;
+}
 } // namespace
 
 TWindowTabBar::TWindowTabBar(QMdiArea *area, QWidget *parent)
@@ -69,13 +82,13 @@ TWindowTabBar::TWindowTabBar(QMdiArea *area, QWidget *parent)
 void TWindowTabBar::addWindow(QMdiSubWindow *window)
 {
     windows_.append(window);
-    const int index = tabs_->addTab(window->windowTitle());
-    tabs_->setTabToolTip(index, window->windowTitle());
+    const int index = tabs_->addTab(tabText(window->windowTitle()));
+    tabs_->setTabToolTip(index, tabTip(window->windowTitle()));
     connect(window, &QWidget::windowTitleChanged, this, [this, window](const QString &title) {
         const int at = indexOf(window);
         if (at >= 0) {
-            tabs_->setTabText(at, title);
-            tabs_->setTabToolTip(at, title);
+            tabs_->setTabText(at, tabText(title));
+            tabs_->setTabToolTip(at, tabTip(title));
         }
     });
     connect(window, &QObject::destroyed, this, &TWindowTabBar::removeWindow);
@@ -111,7 +124,7 @@ void TWindowTabBar::showTabList()
 {
     QMenu menu(this);
     for (QMdiSubWindow *window : std::as_const(windows_)) {
-        QAction *action = menu.addAction(window->windowTitle());
+        QAction *action = menu.addAction(tabTip(window->windowTitle()));
         action->setCheckable(true);
         action->setChecked(window == area_->activeSubWindow());
         connect(action, &QAction::triggered, area_,

@@ -415,7 +415,7 @@ void TestBrowse::crashedPageComesBackOnRefresh()
     QTRY_VERIFY_WITH_TIMEOUT(notice->isVisible(), kLoadTimeout);
     Globals.CurrentUrl = fixture("beta.htm");
     child->RefreshBtnClick();
-    QTRY_COMPARE_WITH_TIMEOUT(child->windowTitle(), QString("Beta Page"), kLoadTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(child->windowTitle(), QString("Alpha Page"), kLoadTimeout);
     QVERIFY(!notice->isVisible());
 }
 
