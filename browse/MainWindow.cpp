@@ -351,6 +351,13 @@ void TQuillmere1::createMainToolBar()
                              QKeySequence(Qt::Key_F6)});
     connect(toAddress, &QAction::triggered, this, &TQuillmere1::focusAddressBox);
     addAction(toAddress);
+    auto *reload = new QAction(QStringLiteral("Reload Page"), this);
+    reload->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(reload, &QAction::triggered, this, [this] {
+        if (TChildWin1 *child = activeBrowserWindow())
+            child->RefreshBtnClick();
+    });
+    addAction(reload);
     mainToolBar_->addWidget(CMBADDR);
     windowList_.attach(TreeView1, CMBADDR);
     mainToolBar_->addSeparator();

@@ -206,8 +206,12 @@ QUrl TWebControl::addressToUrl(const QString &address)
 void TWebControl::Navigate(const QString &address)
 {
     crashNotice_->hide();
-    loadRequested_ = true;
-    setUrl(addressToUrl(address));
+    const QUrl target = addressToUrl(address);
+    // A jump to another part of the page shown loads nothing, so no load will clear the flag.
+    loadRequested_ =
+        target.adjusted(QUrl::RemoveFragment) != url().adjusted(QUrl::RemoveFragment) ||
+        !target.hasFragment();
+    setUrl(target);
 }
 
 void TWebControl::GoBack()
