@@ -720,8 +720,9 @@ void TQuillmere1::connectWindow(TChildWin1 *child)
         if (child->remembersPage())
             data_.RecordVisit(child->LocationName());
     });
+    // Until its first navigation completes a window's caption is only the address asked for.
     connect(child, &QWidget::windowTitleChanged, this, [this, child] {
-        if (child == activeBrowserWindow())
+        if (child == activeBrowserWindow() && child->listIndex() != -1)
             updateTitle();
     });
     connect(child, &TChildWin1::popupBlocked, this, &TQuillmere1::showBlockedPopup);
@@ -737,6 +738,8 @@ void TQuillmere1::windowNavigated(TChildWin1 *child)
         child->setListIndex(windowList_.append(data_.globals().PageTitle));
     else if (windowList_.isValid(child->listIndex()))
         windowList_.rename(child->listIndex(), child->LocationName());
+    if (child == activeBrowserWindow())
+        updateTitle();
 }
 
 void TQuillmere1::windowClosing(TChildWin1 *child)
@@ -936,7 +939,7 @@ void TQuillmere1::updateTitle()
 {
     const QString app = QStringLiteral("Quillmere");
     const TChildWin1 *child = activeBrowserWindow();
-    if (!child || child->windowTitle().isEmpty()) {
+    if (!child || child->listIndex() == -1 || child->windowTitle().isEmpty()) {
         setWindowTitle(app);
         return;
     }
