@@ -39,7 +39,8 @@ TWindowTabBar::TWindowTabBar(QMdiArea *area, QWidget *parent)
     tabs_->setTabsClosable(true);
     tabs_->setExpanding(false);
     tabs_->setUsesScrollButtons(true);
-    tabs_->setElideMode(Qt::ElideRight);
+    // Captions are cut to a readable length beforehand; eliding again would leave "P..." tabs.
+    tabs_->setElideMode(Qt::ElideNone);
     tabs_->setDocumentMode(true);
     tabs_->setDrawBase(false);
 
