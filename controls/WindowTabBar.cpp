@@ -1,5 +1,6 @@
 #include "controls/WindowTabBar.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -18,11 +19,12 @@ QToolButton *barButton(QWidget *parent, const QString &hint, const QIcon &icon)
     return button;
 }
 
-// Tabs stay narrow enough for many windows; the tip holds the title, within reason.
-QString tabText(const QString &title)
+// Tabs stay narrow enough for many windows; the tip holds the title, within reason. The
+// cut comes first so a huge title never reaches the font measuring.
+QString tabText(const QString &title, const QFontMetrics &metrics)
 {
-    constexpr int limit = 32;
-    return title.size() > limit ? title.left(limit - 1) + QChar(0x2026) : title;
+    constexpr int widest = 200;
+    return metrics.elidedText(title.left(200), Qt::ElideRight, widest);
 }
 
 QString tabTip(const QString &title)
@@ -83,12 +85,12 @@ TWindowTabBar::TWindowTabBar(QMdiArea *area, QWidget *parent)
 void TWindowTabBar::addWindow(QMdiSubWindow *window)
 {
     windows_.append(window);
-    const int index = tabs_->addTab(tabText(window->windowTitle()));
+    const int index = tabs_->addTab(tabText(window->windowTitle(), tabs_->fontMetrics()));
     tabs_->setTabToolTip(index, tabTip(window->windowTitle()));
     connect(window, &QWidget::windowTitleChanged, this, [this, window](const QString &title) {
         const int at = indexOf(window);
         if (at >= 0) {
-            tabs_->setTabText(at, tabText(title));
+            tabs_->setTabText(at, tabText(title, tabs_->fontMetrics()));
             tabs_->setTabToolTip(at, tabTip(title));
         }
     });
