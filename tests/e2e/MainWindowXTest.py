@@ -2,6 +2,7 @@
 
 import os
 import re
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -43,8 +44,12 @@ class MainWindowXTest(unittest.TestCase):
             Options(start_page=pages.url("alpha.htm")).write(app_dir)
             program = Quillmere(screen, app_dir)
             with program:
-                screen.wait_window("^Alpha Page - Quillmere$")
+                window = screen.wait_window("^Alpha Page - Quillmere$")
                 shot(screen, "main-window.png")
+                # The program's own picture reaches the task bar.
+                icon = subprocess.run(["xprop", "-id", str(window), "_NET_WM_ICON"],
+                                      env=screen.env(), capture_output=True, text=True).stdout
+                self.assertIn("Icon (", icon)
                 self.assertEqual(program.stop(), 0)
             history = program.read_lines("History.Ini")
             self.assertTrue(history[0].startswith("## "), history)
