@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QStyle>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -64,6 +65,14 @@ TChildWin1::TChildWin1(ProgramData &data, Ask &ask, QComboBox &addressBox, QWidg
     connect(WebBrowser1, &TWebControl::DocumentComplete, this,
             &TChildWin1::WebBrowser1DocumentComplete);
     connect(WebBrowser1, &TWebControl::progressChanged, this, &TChildWin1::loadProgress);
+    connect(WebBrowser1, &TWebControl::popupBlocked, this, &TChildWin1::popupBlocked);
+    connect(WebBrowser1, &TWebControl::pageSaved, this,
+            [this](const QString &path) { emit pageSaved(LocationName(), path); });
+    connect(WebBrowser1, &TWebControl::saveFailed, this,
+            [this](const QString &path, const QString &reason) {
+                ask_.error(QStringLiteral("The page could not be saved as %1:\n%2")
+                               .arg(QDir::toNativeSeparators(path), reason));
+            });
 }
 
 void TChildWin1::createToolBar()
@@ -92,9 +101,11 @@ void TChildWin1::createToolBar()
     toolBar_ = new QToolBar(widget());
     toolBar_->setObjectName(QStringLiteral("ChildToolBar"));
     toolBar_->setIconSize(QSize(16, 16));
-    toolBar_->setFixedHeight(44);
+    toolBar_->setMinimumHeight(44);
     for (const ToolSpec &tool : tools) {
         auto *button = new TGlowButton(toolBar_);
+        // Captions under the pictures let all ten buttons stand in the designed width.
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setText(QString::fromLatin1(tool.caption));
         button->setToolTip(QString::fromLatin1(tool.hint));
         button->setIcon(ThemeIcon::themed(tool.icon, tool.fallback));
@@ -151,8 +162,21 @@ void TChildWin1::takeCurrentPage()
     applyLastPageRule();
 }
 
+bool TChildWin1::remembersPage() const
+{
+    const QUrl address = WebBrowser1->url();
+    if (address.isEmpty() || address.scheme() == u"about")
+        return false;
+    if (!address.isLocalFile())
+        return true;
+    const QString help = QDir::cleanPath(data_.filePath(QStringLiteral("Help"))) + u'/';
+    return !QDir::cleanPath(address.toLocalFile()).startsWith(help, Qt::CaseInsensitive);
+}
+
 void TChildWin1::applyLastPageRule()
 {
+    if (!remembersPage())
+        return;
     TGlobals &g = data_.globals();
     const QString current = CaseFold::lower(g.CurrentUrl);
     if (current != CaseFold::lower(g.StartPage) && current != CaseFold::lower(g.SearchPage))
@@ -210,12 +234,14 @@ void TChildWin1::HomeBtnClick()
 
 void TChildWin1::RefreshBtnClick()
 {
-    const QString current = data_.globals().CurrentUrl;
-    if (current.isEmpty()) {
-        ask_.error(QStringLiteral("There is no current page to reload."));
+    // This window's own page: the shared current page may belong to a window that reported
+    // after it.
+    const QString own = WebBrowser1->reloadAddress();
+    if (own.isEmpty()) {
+        ask_.error(QStringLiteral("There is no page in this window to reload."));
         return;
     }
-    WebBrowser1->Navigate(current);
+    WebBrowser1->Navigate(own);
 }
 
 void TChildWin1::SearchBtnClick()
@@ -228,10 +254,8 @@ void TChildWin1::SaveBtnClick()
     const QString proposed =
         QDir(data_.webPagesDir())
             .filePath(fileNameFromTitle(LocationName()) + QStringLiteral(".htm"));
-    // A node for a page never saved would list a file that is not there.
-    const QString saved = WebBrowser1->ExecWB(WebCommand::SaveAs, proposed);
-    if (!saved.isEmpty())
-        emit pageSaved(LocationName(), saved);
+    // The OffLine node follows pageSaved, once the file is really there.
+    WebBrowser1->ExecWB(WebCommand::SaveAs, proposed);
 }
 
 void TChildWin1::PrintBtnClick()

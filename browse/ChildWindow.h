@@ -26,6 +26,10 @@ public:
     QString LocationName() const;
     QString LocationURL() const;
 
+    // False for the program's own stand-in pages (help files, a blank page): they are shown
+    // but never become the last page or a history entry.
+    bool remembersPage() const;
+
     // Set once the window is closing, while it still exists until its deferred deletion.
     bool isClosing() const { return closing_; }
 
@@ -67,7 +71,9 @@ signals:
     void titleChanged(const QString &title);
     void statusTextChanged(const QString &text);
     void loadProgress(int percent);
+    // Only once the file is written.
     void pageSaved(const QString &title, const QString &path);
+    void popupBlocked(const QString &host);
     // Emitted while the window still holds its list entries, before it goes.
     void closing();
 

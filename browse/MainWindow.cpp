@@ -9,6 +9,7 @@
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
 #include "browse/Downloads.h"
+#include "browse/PopupPolicy.h"
 #include "buttons/ButtonBar.h"
 #include "controls/GlowButton.h"
 #include "controls/SchemeFollower.h"
@@ -50,10 +51,41 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
+#include <algorithm>
+#include <limits>
 
 TQuillmere1 *Quillmere1 = nullptr;
 
 namespace {
+
+// Titles are the page's to choose; a frame caption this long would only slow the task bar.
+constexpr int kCaptionLimit = 300;
+
+// The rectangle moved (and shrunk if need be) onto the screen under its centre, or else the
+// nearest one.
+QRect onNearestScreen(const QRect &wanted)
+{
+    const QScreen *chosen = QGuiApplication::screenAt(wanted.center());
+    qint64 best = std::numeric_limits<qint64>::max();
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (chosen)
+            break;
+        const QPoint gap = screen->availableGeometry().center() - wanted.center();
+        const qint64 distance = qint64(gap.x()) * gap.x() + qint64(gap.y()) * gap.y();
+        if (distance < best) {
+            best = distance;
+            chosen = screen;
+        }
+    }
+    if (!chosen)
+        return wanted;
+    const QRect area = chosen->availableGeometry();
+    QRect placed(QPoint(), wanted.size().boundedTo(area.size()));
+    placed.moveTopLeft(
+        QPoint(std::clamp(wanted.left(), area.left(), area.left() + area.width() - placed.width()),
+               std::clamp(wanted.top(), area.top(), area.top() + area.height() - placed.height())));
+    return placed;
+}
 
 QIcon bitmap(const ProgramData &data, const QString &name)
 {
@@ -229,8 +261,8 @@ void TQuillmere1::createMenus()
             &QAction::triggered, this, [this] { openSettings(QStringLiteral("O")); });
 
     windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
-    arrangeActions_ << windowMenu_->addAction(QStringLiteral("&Cascade"), mdiArea_,
-                                              &QMdiArea::cascadeSubWindows)
+    arrangeActions_ << windowMenu_->addAction(QStringLiteral("&Cascade"), this,
+                                              &TQuillmere1::cascadeWindows)
                     << windowMenu_->addAction(QStringLiteral("Tile &Horizontally"), this,
                                               [this] { tileWindows(Qt::Horizontal); })
                     << windowMenu_->addAction(QStringLiteral("&Tile Vertically"), this,
@@ -295,8 +327,12 @@ void TQuillmere1::createMainToolBar()
     mainToolBar_->addSeparator();
     TSwitchBtn = addToolButton(
         QStringLiteral("Switch"),
-        QStringLiteral("Switch Between using the Current Page Window or Create a New Window"), "",
-        QStyle::SP_DialogApplyButton, &TQuillmere1::TSwitchBtnClick);
+        QStringLiteral("Switch Between using the Current Page Window or Create a New Window"),
+        "dialog-information", QStyle::SP_MessageBoxInformation, &TQuillmere1::TSwitchBtnClick);
+    // The lit bulb says new windows, the mode every start begins in.
+    const QIcon bulb = bitmap(data_, QStringLiteral("BulbOn.Bmp"));
+    if (!bulb.isNull())
+        TSwitchBtn->setIcon(bulb);
     mainToolBar_->addSeparator();
 
     CMBADDR = new QComboBox(mainToolBar_);
@@ -309,6 +345,22 @@ void TQuillmere1::createMainToolBar()
     CMBADDR->installEventFilter(this);
     CMBADDR->lineEdit()->installEventFilter(this);
     connect(CMBADDR, &QComboBox::activated, this, &TQuillmere1::CMBADDRClick);
+    // Real key presses reach the combo box, which hands them to its line edit past any event
+    // filter; the line edit's own signal sees both Enter keys.
+    connect(CMBADDR->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { CMBADDRKeyDown(Qt::Key_Return); });
+    auto *toAddress = new QAction(QStringLiteral("Go to Address Box"), this);
+    toAddress->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::ALT | Qt::Key_D),
+                             QKeySequence(Qt::Key_F6)});
+    connect(toAddress, &QAction::triggered, this, &TQuillmere1::focusAddressBox);
+    addAction(toAddress);
+    auto *reload = new QAction(QStringLiteral("Reload Page"), this);
+    reload->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(reload, &QAction::triggered, this, [this] {
+        if (TChildWin1 *child = activeBrowserWindow())
+            child->RefreshBtnClick();
+    });
+    addAction(reload);
     mainToolBar_->addWidget(CMBADDR);
     windowList_.attach(TreeView1, CMBADDR);
     mainToolBar_->addSeparator();
@@ -468,6 +520,17 @@ void TQuillmere1::createStatusBar()
     loadProgress_->hide();
     statusBar()->addWidget(statusPage_, 1);
     statusBar()->addPermanentWidget(loadProgress_);
+    allowPopups_ = new QToolButton;
+    allowPopups_->setObjectName(QStringLiteral("AllowPopups"));
+    allowPopups_->setAutoRaise(true);
+    allowPopups_->hide();
+    connect(allowPopups_, &QToolButton::clicked, this, [this] {
+        PopupPolicy::allow(blockedHost_);
+        allowPopups_->hide();
+        statusPage_->setText(QStringLiteral("Pop-up windows allowed from %1 until the program ends")
+                                 .arg(blockedHost_));
+    });
+    statusBar()->addPermanentWidget(allowPopups_);
     statusBar()->addPermanentWidget(statusClock_);
 }
 
@@ -521,6 +584,8 @@ bool TQuillmere1::runStartupSequence()
         ask_.error(*error);
         return false;
     }
+    if (const QIcon bulb = bitmap(data_, QStringLiteral("BulbOn.Bmp")); !bulb.isNull())
+        TSwitchBtn->setIcon(bulb);
     // An options file that cannot be written is not the user's business at start-up.
     data_.loadOptions();
     applyWindowRect();
@@ -558,8 +623,7 @@ void TQuillmere1::applyWindowRect()
     // A first start (or a rectangle no screen can show) gets the designed size, centred.
     const MainWindowRect &rect = data_.windowRect();
     const QRect wanted(rect.WindowLeft, rect.WindowTop, rect.WindowWidth, rect.WindowHeight);
-    const QScreen *screen = QGuiApplication::screenAt(wanted.center());
-    if (rect.WindowWidth < 200 || rect.WindowHeight < 150 || !screen) {
+    if (rect.WindowWidth < 200 || rect.WindowHeight < 150 || !QGuiApplication::primaryScreen()) {
         const QScreen *primary = QGuiApplication::primaryScreen();
         QRect designed(0, 0, 987, 780);
         if (primary) {
@@ -571,8 +635,9 @@ void TQuillmere1::applyWindowRect()
         resize(designed.size());
         return;
     }
-    move(rect.WindowLeft, rect.WindowTop);
-    resize(rect.WindowWidth, rect.WindowHeight);
+    // The inner rectangle, as FormClose saves it: placing the frame at the inner area's
+    // position would move the window by its title bar at every start.
+    setGeometry(onNearestScreen(wanted));
 }
 
 void TQuillmere1::loadMainPicture()
@@ -616,10 +681,11 @@ void TQuillmere1::FormClose()
     if (!startupCompleted_)
         return;
     MainWindowRect &rect = data_.windowRect();
-    rect.WindowLeft = x();
-    rect.WindowTop = y();
-    rect.WindowHeight = height();
-    rect.WindowWidth = width();
+    const QRect inner = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    rect.WindowLeft = inner.x();
+    rect.WindowTop = inner.y();
+    rect.WindowHeight = inner.height();
+    rect.WindowWidth = inner.width();
     // Options that cannot be saved are logged by the data object; nobody is told at shutdown.
     data_.saveOptions();
     if (data_.globals().ListsChanged)
@@ -661,8 +727,16 @@ void TQuillmere1::connectWindow(TChildWin1 *child)
     connect(child, &TChildWin1::loadProgress, this,
             [this, child](int percent) { windowProgress(child, percent); });
     connect(child, &TChildWin1::closing, this, [this, child] { windowClosing(child); });
-    connect(child, &TChildWin1::documentCompleted, &data_,
-            [this, child] { data_.RecordVisit(child->LocationName()); });
+    connect(child, &TChildWin1::documentCompleted, &data_, [this, child] {
+        if (child->remembersPage())
+            data_.RecordVisit(child->LocationName());
+    });
+    // Until its first navigation completes a window's caption is only the address asked for.
+    connect(child, &QWidget::windowTitleChanged, this, [this, child] {
+        if (child == activeBrowserWindow() && child->listIndex() != -1)
+            updateTitle();
+    });
+    connect(child, &TChildWin1::popupBlocked, this, &TQuillmere1::showBlockedPopup);
     connect(child, &TChildWin1::pageSaved, &data_,
             [this](const QString &title) { data_.addSavedPage(title); });
     // Auto collect's CollectPage follows navigationCompleted with the address once its dialog
@@ -675,6 +749,8 @@ void TQuillmere1::windowNavigated(TChildWin1 *child)
         child->setListIndex(windowList_.append(data_.globals().PageTitle));
     else if (windowList_.isValid(child->listIndex()))
         windowList_.rename(child->listIndex(), child->LocationName());
+    if (child == activeBrowserWindow())
+        updateTitle();
 }
 
 void TQuillmere1::windowClosing(TChildWin1 *child)
@@ -689,8 +765,14 @@ void TQuillmere1::windowClosing(TChildWin1 *child)
                 other->setListIndex(other->listIndex() - 1);
         }
     }
-    if (browserWindows().isEmpty())
+    if (browserWindows().isEmpty()) {
         setPictureViewVisible(true);
+        // Nothing may go on showing a page that is gone.
+        statusPage_->clear();
+        CMBADDR->setCurrentIndex(-1);
+        CMBADDR->setEditText(QString());
+        updateTitle();
+    }
 }
 
 void TQuillmere1::windowProgress(TChildWin1 *child, int percent)
@@ -756,6 +838,7 @@ void TQuillmere1::onSubWindowActivated()
     TChildWin1 *child = activeBrowserWindow();
     useEditMenuOf(child);
     loadProgress_->hide();
+    updateTitle();
     if (!child)
         return;
     selectWindowEntries(child);
@@ -831,6 +914,61 @@ void TQuillmere1::tileWindows(Qt::Orientation orientation)
     }
 }
 
+void TQuillmere1::cascadeWindows()
+{
+    // Each window a step below and right of the one before, all of a size to read a page in,
+    // starting over at the top once the next step would leave the area.
+    const QList<TChildWin1 *> windows = browserWindows();
+    const QRect area = mdiArea_->viewport()->rect();
+    const int step = std::max(20, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize size = QSize(area.width() * 3 / 4, area.height() * 3 / 4)
+                           .expandedTo(windows.isEmpty() ? QSize() : windows[0]->minimumSizeHint())
+                           .boundedTo(area.size());
+    const int room = std::max(
+        1, std::min(area.width() - size.width(), area.height() - size.height()) / step + 1);
+    for (int i = 0; i < windows.size(); ++i) {
+        TChildWin1 *child = windows[i];
+        child->showNormal();
+        const int offset = (i % room) * step;
+        child->setGeometry(QRect(QPoint(offset, offset), size));
+        child->raise();
+    }
+    if (TChildWin1 *active = activeBrowserWindow())
+        active->raise();
+}
+
+void TQuillmere1::focusAddressBox()
+{
+    CMBADDR->setFocus(Qt::ShortcutFocusReason);
+    CMBADDR->lineEdit()->selectAll();
+}
+
+void TQuillmere1::updateTitle()
+{
+    const QString app = QStringLiteral("Quillmere");
+    const TChildWin1 *child = activeBrowserWindow();
+    if (!child || child->listIndex() == -1 || child->windowTitle().isEmpty()) {
+        setWindowTitle(app);
+        return;
+    }
+    QString title = child->windowTitle();
+    if (title.size() > kCaptionLimit)
+        title = title.left(kCaptionLimit - 1) + QChar(0x2026);
+    setWindowTitle(title + QStringLiteral(" - ") + app);
+}
+
+void TQuillmere1::showBlockedPopup(const QString &host)
+{
+    blockedHost_ = host;
+    const QString site = host.isEmpty() ? QStringLiteral("this page") : host;
+    statusPage_->setText(QStringLiteral("Pop-up window blocked from %1").arg(site));
+    // The page's own status text soon takes the panel; the button stays until it is used.
+    allowPopups_->setText(QStringLiteral("Pop-up blocked: allow %1").arg(site));
+    allowPopups_->setToolTip(
+        QStringLiteral("Let %1 open windows without a click until the program ends").arg(site));
+    allowPopups_->show();
+}
+
 // ---- Commands ----
 
 void TQuillmere1::TNewWinBtnClick()
@@ -897,13 +1035,6 @@ bool TQuillmere1::eventFilter(QObject *watched, QEvent *event)
         if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
             key->matches(QKeySequence::Paste)) {
             event->ignore();
-            return true;
-        }
-    }
-    if (watched == CMBADDR->lineEdit() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            CMBADDRKeyDown(key);
             return true;
         }
     }

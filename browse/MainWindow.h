@@ -23,6 +23,7 @@ class QStackedWidget;
 class QTabWidget;
 class QTimer;
 class QToolBar;
+class QToolButton;
 class QTreeWidget;
 class TButtonBar;
 class TChildWin1;
@@ -144,6 +145,10 @@ private:
     void windowProgress(TChildWin1 *child, int percent);
     void selectWindowEntries(TChildWin1 *child);
     void setPictureViewVisible(bool visible);
+    void focusAddressBox();
+    void updateTitle();
+    void showBlockedPopup(const QString &host);
+    void cascadeWindows();
     bool addressBoxHasFocus() const;
     void copyAddressBox();
     TGlowButton *addToolButton(const QString &caption, const QString &hint, const char *icon,
@@ -188,6 +193,8 @@ private:
     QMdiArea *mdiArea_ = nullptr;
     QLabel *statusPage_ = nullptr;
     QLabel *statusClock_ = nullptr;
+    QToolButton *allowPopups_ = nullptr;
+    QString blockedHost_;
     QProgressBar *loadProgress_ = nullptr;
     QTimer *Timer1 = nullptr;
     TDownloads *downloads_ = nullptr;

@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "browse/BrowserProfile.h"
+#include "browse/PopupPolicy.h"
 
 #include <QAuthenticator>
 #include <QBoxLayout>
@@ -22,8 +23,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
@@ -80,11 +83,23 @@ TWebPage::TWebPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage
     connect(this, &QWebEnginePage::certificateError, this, &TWebPage::askCertificate);
     connect(this, &QWebEnginePage::authenticationRequired, this, &TWebPage::askLogin);
     connect(this, &QWebEnginePage::featurePermissionRequested, this, &TWebPage::askPermission);
+    connect(this, &QWebEnginePage::newWindowRequested, this, &TWebPage::screenNewWindow);
+}
+
+void TWebPage::screenNewWindow(QWebEngineNewWindowRequest &request)
+{
+    const QString host = url().host();
+    if (request.isUserInitiated() || PopupPolicy::allowed(host)) {
+        request.openIn(new TNewWindowPage(profile(), parent()));
+        return;
+    }
+    // Left unhandled, the request falls through to createWindow, which refuses it.
+    emit popupBlocked(host);
 }
 
 QWebEnginePage *TWebPage::createWindow(WebWindowType)
 {
-    return new TNewWindowPage(profile(), parent());
+    return nullptr;
 }
 
 void TWebPage::askCertificate(const QWebEngineCertificateError &error)
@@ -170,6 +185,8 @@ TWebControl::TWebControl(Ask &ask, QWidget *parent) : QWebEngineView(parent), as
             &TWebControl::onRenderProcessTerminated);
     connect(page(), &QWebEnginePage::fullScreenRequested, this, &TWebControl::onFullScreen);
     connect(this, &QWebEngineView::printFinished, this, [this] { printer_.reset(); });
+    connect(static_cast<TWebPage *>(page()), &TWebPage::popupBlocked, this,
+            &TWebControl::popupBlocked);
 }
 
 TWebControl::~TWebControl() = default;
@@ -179,13 +196,22 @@ QUrl TWebControl::addressToUrl(const QString &address)
     const QString trimmed = address.trimmed();
     if (!trimmed.isEmpty() && QFileInfo(trimmed).isAbsolute() && QFileInfo::exists(trimmed))
         return QUrl::fromLocalFile(trimmed);
-    return QUrl::fromUserInput(trimmed, QDir::currentPath(), QUrl::AssumeLocalFile);
+    const QUrl url = QUrl::fromUserInput(trimmed);
+    // A typed or stored script would run in whatever page the window holds.
+    if (url.scheme().compare(u"javascript", Qt::CaseInsensitive) == 0)
+        return QUrl(QStringLiteral("about:blank"));
+    return url;
 }
 
 void TWebControl::Navigate(const QString &address)
 {
     crashNotice_->hide();
-    setUrl(addressToUrl(address));
+    const QUrl target = addressToUrl(address);
+    // A jump to another part of the page shown loads nothing, so no load will clear the flag.
+    loadRequested_ =
+        target.adjusted(QUrl::RemoveFragment) != url().adjusted(QUrl::RemoveFragment) ||
+        !target.hasFragment();
+    setUrl(target);
 }
 
 void TWebControl::GoBack()
@@ -256,33 +282,45 @@ QString TWebControl::ExecWB(WebCommand command, const QString &proposedSavePath)
 
 void TWebControl::onLoadStarted()
 {
+    loadRequested_ = false;
     loading_ = true;
+    crashed_ = false;
     crashNotice_->hide();
 }
 
-void TWebControl::onLoadFinished(bool)
+QString TWebControl::reloadAddress() const
 {
+    return crashed_ && !lastLoadedUrl_.isEmpty() ? lastLoadedUrl_.toString() : LocationURL();
+}
+
+void TWebControl::onLoadFinished(bool ok)
+{
+    if (ok)
+        lastLoadedUrl_ = url();
     loading_ = false;
-    reportCompleted();
+    loadRequested_ = false;
+    reportCompleted(true);
 }
 
 void TWebControl::onUrlChanged(const QUrl &)
 {
     // A jump inside the same document (an anchor, the history API) loads nothing; it is a
     // completed navigation all the same once no real load has started meanwhile.
-    if (loading_)
+    if (loading_ || loadRequested_)
         return;
     QTimer::singleShot(0, this, [this] {
-        if (!loading_ && url() != lastCompletedUrl_ && !lastCompletedUrl_.isEmpty())
-            reportCompleted();
+        if (!loading_ && !loadRequested_ && url() != lastCompletedUrl_ &&
+            !lastCompletedUrl_.isEmpty())
+            reportCompleted(false);
     });
 }
 
-void TWebControl::reportCompleted()
+void TWebControl::reportCompleted(bool document)
 {
     lastCompletedUrl_ = url();
     emit NavigateComplete2();
-    emit DocumentComplete();
+    if (document)
+        emit DocumentComplete();
 }
 
 void TWebControl::resizeEvent(QResizeEvent *event)
@@ -296,6 +334,7 @@ void TWebControl::onRenderProcessTerminated(QWebEnginePage::RenderProcessTermina
     if (status == QWebEnginePage::NormalTerminationStatus)
         return;
     loading_ = false;
+    crashed_ = true;
     crashNotice_->setGeometry(rect());
     crashNotice_->show();
     crashNotice_->raise();
@@ -348,6 +387,12 @@ QString TWebControl::saveAs(const QString &proposedPath)
                                        QStringList{htmlOnly, complete, archive}, &chosenFilter);
     if (path.isEmpty())
         return {};
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.isDir() || !folder.isWritable()) {
+        emit saveFailed(path, QStringLiteral("The folder %1 cannot be written to.")
+                                  .arg(QDir::toNativeSeparators(folder.filePath())));
+        return {};
+    }
     const QString suffix = QFileInfo(path).suffix().toLower();
     QWebEngineDownloadRequest::SavePageFormat format =
         QWebEngineDownloadRequest::SingleHtmlSaveFormat;
@@ -355,8 +400,34 @@ QString TWebControl::saveAs(const QString &proposedPath)
         format = QWebEngineDownloadRequest::MimeHtmlSaveFormat;
     else if (chosenFilter == complete)
         format = QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
+    followSave(path);
     page()->save(path, format);
     return path;
+}
+
+void TWebControl::followSave(const QString &path)
+{
+    // The engine writes the file in the background; the request for it comes back through
+    // the profile, and only its end says whether the file is there.
+    auto *watch = new QObject(this);
+    connect(
+        page()->profile(), &QWebEngineProfile::downloadRequested, watch,
+        [this, watch, path](QWebEngineDownloadRequest *download) {
+            if (!download->isSavePageDownload() || download->page() != page())
+                return;
+            connect(download, &QWebEngineDownloadRequest::stateChanged, watch,
+                    [this, watch, path, download](QWebEngineDownloadRequest::DownloadState state) {
+                        if (state == QWebEngineDownloadRequest::DownloadCompleted)
+                            emit pageSaved(path);
+                        else if (state == QWebEngineDownloadRequest::DownloadInterrupted ||
+                                 state == QWebEngineDownloadRequest::DownloadCancelled)
+                            emit saveFailed(path, download->interruptReasonString());
+                        else
+                            return;
+                        watch->deleteLater();
+                    });
+            disconnect(page()->profile(), &QWebEngineProfile::downloadRequested, watch, nullptr);
+        });
 }
 
 void TWebControl::print()

@@ -10,6 +10,7 @@ class Ask;
 class QLabel;
 class QPrinter;
 class QWebEngineFullScreenRequest;
+class QWebEngineNewWindowRequest;
 class QWebEngineProfile;
 
 // Command numbers the browser window hands to ExecWB, as the old control numbered them.
@@ -31,10 +32,15 @@ class TWebPage : public QWebEnginePage
 public:
     TWebPage(QWebEngineProfile *profile, QObject *parent);
 
+signals:
+    // A script asked for a window without the user's click, and the site is not allowed to.
+    void popupBlocked(const QString &host);
+
 protected:
     QWebEnginePage *createWindow(WebWindowType type) override;
 
 private:
+    void screenNewWindow(QWebEngineNewWindowRequest &request);
     void askCertificate(const QWebEngineCertificateError &error);
     void askLogin(const QUrl &url, QAuthenticator *authenticator);
     void askPermission(const QUrl &origin, Feature feature);
@@ -54,20 +60,29 @@ public:
     void GoForward();
     void GoHome();
     void GoSearch();
-    // Runs one of the commands; Save As returns the file saved to (empty when cancelled).
+    // Runs one of the commands. Save As returns the file chosen (empty when cancelled); the
+    // file is there only once pageSaved reports it.
     QString ExecWB(WebCommand command, const QString &proposedSavePath = QString());
     QString LocationName() const;
     QString LocationURL() const;
     bool isLoading() const { return loading_; }
+    // What Refresh loads: the page shown, or after a crash the last page that loaded.
+    QString reloadAddress() const;
 
-    // The address a text opens: local files as file addresses, the rest as a user typed it.
+    // The address a text opens: existing files as file addresses, the rest as a user typed
+    // it, never relative to the program's working folder; scripts open a blank page.
     static QUrl addressToUrl(const QString &address);
 
 signals:
     void TitleChange();
+    // Once per completed navigation; a change of address inside the page reports this alone,
+    // a loaded document is followed by DocumentComplete.
     void NavigateComplete2();
     void DocumentComplete();
     void progressChanged(int percent);
+    void pageSaved(const QString &path);
+    void saveFailed(const QString &path, const QString &reason);
+    void popupBlocked(const QString &host);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -77,7 +92,8 @@ private:
     void onLoadStarted();
     void onLoadFinished(bool ok);
     void onUrlChanged(const QUrl &url);
-    void reportCompleted();
+    void reportCompleted(bool document);
+    void followSave(const QString &path);
     void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status);
     void onFullScreen(QWebEngineFullScreenRequest request);
     QString saveAs(const QString &proposedPath);
@@ -86,7 +102,12 @@ private:
 
     Ask &ask_;
     bool loading_ = false;
+    // Set from the moment the program asks for a page until the engine starts loading it, so
+    // the address it shows at once is not taken for a change inside the old page.
+    bool loadRequested_ = false;
     QUrl lastCompletedUrl_;
+    QUrl lastLoadedUrl_;
+    bool crashed_ = false;
     QLabel *crashNotice_ = nullptr;
     QPointer<QWidget> fullScreenHost_;
     int fullScreenIndex_ = 0;

@@ -1,5 +1,6 @@
 #include "controls/WindowTabBar.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +18,20 @@ QToolButton *barButton(QWidget *parent, const QString &hint, const QIcon &icon)
     button->setAutoRaise(true);
     return button;
 }
+
+// Tabs stay narrow enough for many windows; the tip holds the title, within reason. The
+// cut comes first so a huge title never reaches the font measuring.
+QString tabText(const QString &title, const QFontMetrics &metrics)
+{
+    constexpr int widest = 200;
+    return metrics.elidedText(title.left(200), Qt::ElideRight, widest);
+}
+
+QString tabTip(const QString &title)
+{
+    constexpr int limit = 1000;
+    return title.size() > limit ? title.left(limit - 1) + QChar(0x2026) : title;
+}
 } // namespace
 
 TWindowTabBar::TWindowTabBar(QMdiArea *area, QWidget *parent)
@@ -26,7 +41,8 @@ TWindowTabBar::TWindowTabBar(QMdiArea *area, QWidget *parent)
     tabs_->setTabsClosable(true);
     tabs_->setExpanding(false);
     tabs_->setUsesScrollButtons(true);
-    tabs_->setElideMode(Qt::ElideRight);
+    // Captions are cut to a readable length beforehand; eliding again would leave "P..." tabs.
+    tabs_->setElideMode(Qt::ElideNone);
     tabs_->setDocumentMode(true);
     tabs_->setDrawBase(false);
 
@@ -69,13 +85,13 @@ TWindowTabBar::TWindowTabBar(QMdiArea *area, QWidget *parent)
 void TWindowTabBar::addWindow(QMdiSubWindow *window)
 {
     windows_.append(window);
-    const int index = tabs_->addTab(window->windowTitle());
-    tabs_->setTabToolTip(index, window->windowTitle());
+    const int index = tabs_->addTab(tabText(window->windowTitle(), tabs_->fontMetrics()));
+    tabs_->setTabToolTip(index, tabTip(window->windowTitle()));
     connect(window, &QWidget::windowTitleChanged, this, [this, window](const QString &title) {
         const int at = indexOf(window);
         if (at >= 0) {
-            tabs_->setTabText(at, title);
-            tabs_->setTabToolTip(at, title);
+            tabs_->setTabText(at, tabText(title, tabs_->fontMetrics()));
+            tabs_->setTabToolTip(at, tabTip(title));
         }
     });
     connect(window, &QObject::destroyed, this, &TWindowTabBar::removeWindow);
@@ -111,7 +127,7 @@ void TWindowTabBar::showTabList()
 {
     QMenu menu(this);
     for (QMdiSubWindow *window : std::as_const(windows_)) {
-        QAction *action = menu.addAction(window->windowTitle());
+        QAction *action = menu.addAction(tabTip(window->windowTitle()));
         action->setCheckable(true);
         action->setChecked(window == area_->activeSubWindow());
         connect(action, &QAction::triggered, area_,

@@ -30,6 +30,8 @@ int main(int argc, char *argv[])
     if (!commandLine.appDir().isEmpty())
         qputenv("QUILLMERE_APPDIR", QFile::encodeName(commandLine.appDir()));
 
+    // The resources sit in a static library, which registers nothing by itself.
+    Q_INIT_RESOURCE(quillmere);
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));

@@ -184,7 +184,7 @@ class Quillmere:
         self._log = open(self.log_path, "ab")
         self.proc = subprocess.Popen([self.executable(), *self.args], env=env,
                                      stdout=self._log, stderr=subprocess.STDOUT)
-        self.main_window = self.screen.wait_window("^Quillmere")
+        self.main_window = self.screen.wait_window("^(.* - )?Quillmere$")
         wait_until(lambda: os.path.isdir(os.path.join(self.app_dir, "WebPages")), 60,
                    "start-up to make the WebPages folder")
         return self
