@@ -89,6 +89,8 @@ void TButtonBar::createButtons()
     auto *gridLayout = new QGridLayout(grid);
     gridLayout->setContentsMargins(0, 0, 0, 0);
     gridLayout->setSpacing(1);
+    for (int column = 0; column < Columns; ++column)
+        gridLayout->setColumnStretch(column, 1);
     for (int number = 1; number <= TButtonStore::ButtonCount; ++number) {
         auto *button = new TGlowButton(grid);
         button->setObjectName(QStringLiteral("TButton%1").arg(number));

@@ -36,6 +36,9 @@ private slots:
         TButtonBar *bar = window.buttonBar();
         QTest::mouseClick(bar->toggleButton(), Qt::LeftButton);
         QTRY_VERIFY(bar->isVisible());
+        const QString shots = qEnvironmentVariable("QUILLMERE_SHOTS");
+        if (!shots.isEmpty())
+            window.grab().save(shots + QStringLiteral("/button-bar-default-size.png"));
 
         // No overflow arrow: every button shows, whole, inside the window.
         const auto *arrow =
