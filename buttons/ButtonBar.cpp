@@ -9,6 +9,7 @@
 #include "controls/SchemeStyle.h"
 
 #include <QEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMainWindow>
@@ -21,6 +22,10 @@ namespace {
 
 constexpr int PanelWidth = 43;
 constexpr int KeyedButtons = 10;
+// Two columns of 17: all 34 fit the height a default window gives the bar, where one column
+// of 34 would hide the last ones behind the tool bar's overflow arrow.
+constexpr int Columns = 2;
+constexpr int ButtonsPerColumn = (TButtonStore::ButtonCount + Columns - 1) / Columns;
 
 // Alt+1 ... Alt+9 for buttons 1 to 9, Alt+0 for button 10.
 QKeySequence shortcutFor(int number)
@@ -33,7 +38,6 @@ QKeySequence shortcutFor(int number)
 TButtonBar::TButtonBar(ProgramData &data, QWidget *parent) : QWidget(parent), data_(data)
 {
     setObjectName(QStringLiteral("AdvDockPanel3"));
-    setFixedWidth(PanelWidth);
 
     toggle_ = new TGlowButton(this);
     toggle_->setObjectName(QStringLiteral("TToggleBtn"));
@@ -80,17 +84,28 @@ void TButtonBar::createButtons()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(dock_);
 
+    auto *grid = new QWidget(toolBar_);
+    grid->setObjectName(QStringLiteral("buttonGrid"));
+    auto *gridLayout = new QGridLayout(grid);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    gridLayout->setSpacing(1);
+    for (int column = 0; column < Columns; ++column)
+        gridLayout->setColumnStretch(column, 1);
     for (int number = 1; number <= TButtonStore::ButtonCount; ++number) {
-        auto *button = new TGlowButton(toolBar_);
+        auto *button = new TGlowButton(grid);
         button->setObjectName(QStringLiteral("TButton%1").arg(number));
         button->setText(QString::number(number));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setMinimumSize(23, 22);
         connect(button, &TGlowButton::clicked, this, [this, number] { TButtonClick(number); });
-        toolBar_->addWidget(button);
+        // Down the first column, then down the second: still in number order from the top.
+        gridLayout->addWidget(button, (number - 1) % ButtonsPerColumn,
+                              (number - 1) / ButtonsPerColumn);
         buttons_.append(button);
         showButton(number);
     }
+    toolBar_->addWidget(grid);
+    setFixedWidth(qMax(PanelWidth, dock_->sizeHint().width()));
 }
 
 void TButtonBar::showButton(int number)
@@ -101,7 +116,8 @@ void TButtonBar::showButton(int number)
     const TButtonStore &store = data_.buttons();
     button->setEnabled(store.isAssigned(number));
     QString tip = store.hint(number);
-    if (number <= KeyedButtons) {
+    // The key does nothing for a button without an address, so the tip does not offer it.
+    if (number <= KeyedButtons && store.isAssigned(number)) {
         const QString keys = shortcutFor(number).toString(QKeySequence::NativeText);
         tip = tip.isEmpty() ? keys : tip + QLatin1Char('\n') + keys;
     }

@@ -97,7 +97,18 @@ void TGlowButton::paintFace(QPainter &painter)
     // The glow: the face lights up under the mouse and darkens while pressed.
     if (isEnabled() && (isDown() || underMouse()))
         painter.fillRect(area, isDown() ? QColor(0, 0, 0, 40) : QColor(255, 255, 255, 70));
+    // A button that does nothing must not look like one that does: its face fades to the
+    // background and only a dashed outline marks its place.
+    if (!isEnabled()) {
+        QColor faded = palette().color(QPalette::Window);
+        faded.setAlpha(215);
+        painter.fillRect(area, faded);
+    }
     painter.restore();
+    if (!isEnabled()) {
+        painter.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DashLine));
+        painter.drawPath(shape);
+    }
     if (underMouse() || isDown() || isChecked() || hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), isDown() || isChecked() ? 2 : 1));
         painter.drawPath(shape);

@@ -19,8 +19,19 @@ namespace {
 
 enum Column { NameColumn = 0, SizeColumn = 1, TypeColumn = 2, DateColumn = 3 };
 
-// The file system as the shell would describe it: "File Folder" for folders, dates in the
-// user's locale, and drags that carry full paths as text as well as file URLs.
+// "75 bytes", "2.5 KB", "80 MB": whole units once the figure has two digits.
+QString readableSize(qint64 bytes)
+{
+    qint64 unit = 1;
+    while (unit < (qint64(1) << 50) && bytes >= unit * 1024)
+        unit *= 1024;
+    const int decimals = unit > 1 && bytes < 10 * unit ? 1 : 0;
+    return QLocale().formattedDataSize(bytes, decimals, QLocale::DataSizeTraditionalFormat);
+}
+
+// The file system as the shell would describe it: "File Folder" for folders, sizes a person
+// reads at a glance, dates in the user's locale, and drags that carry full paths as text as
+// well as file URLs.
 class ShellFileModel : public QFileSystemModel
 {
 public:
@@ -32,6 +43,8 @@ public:
             return QStringLiteral("File Folder");
         if (role == Qt::DisplayRole && index.column() == DateColumn)
             return LocaleFormat::dateTime(lastModified(index));
+        if (role == Qt::DisplayRole && index.column() == SizeColumn && !isDir(index))
+            return readableSize(size(index));
         return QFileSystemModel::data(index, role);
     }
 
@@ -71,6 +84,7 @@ TPTShellList::TPTShellList(Ask &ask, QWidget *parent) : QTreeView(parent), ask_(
     sortByColumn(NameColumn, Qt::AscendingOrder);
     setLineWidth(1);
     header()->resizeSection(NameColumn, 180);
+    header()->setSectionResizeMode(SizeColumn, QHeaderView::ResizeToContents);
 
     openAction_ = createAction(tr("&Open"), [this] { activateItem(currentIndex()); });
     renameAction_ = createAction(tr("Rena&me"), [this] { renameCurrent(); });
@@ -106,8 +120,27 @@ QString TPTShellList::path() const
 void TPTShellList::goUp()
 {
     QDir dir(path_);
-    if (!path_.isEmpty() && dir.cdUp())
+    if (canGoUp() && dir.cdUp())
         setPath(dir.absolutePath());
+}
+
+void TPTShellList::setTopPath(const QString &path)
+{
+    top_ = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    emit pathChanged(path_);
+}
+
+bool TPTShellList::canGoUp() const
+{
+    return !path_.isEmpty() && path_ != top_ && !QDir(path_).isRoot();
+}
+
+void TPTShellList::resizeEvent(QResizeEvent *event)
+{
+    QTreeView::resizeEvent(event);
+    // The name gives way so that the size stays in sight in a narrow panel.
+    const int room = viewport()->width() - header()->sectionSize(SizeColumn);
+    header()->resizeSection(NameColumn, qBound(80, room, 180));
 }
 
 int TPTShellList::selectedCount() const

@@ -30,7 +30,10 @@ public:
     // Shows the folder at path; anything that is not a folder is ignored.
     void setPath(const QString &path);
     QString path() const;
+    // Up stops at the top folder (when one is set) and at the root of the file system.
     void goUp();
+    void setTopPath(const QString &path);
+    bool canGoUp() const;
 
     int selectedCount() const;
     // The first selected item in list order.
@@ -63,6 +66,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option,
                  const QModelIndex &index) const override;
@@ -75,6 +79,7 @@ private:
     Ask &ask_;
     QFileSystemModel *model_ = nullptr;
     QString path_;
+    QString top_;
     bool gridLines_ = false;
     QAction *openAction_ = nullptr;
     QAction *renameAction_ = nullptr;

@@ -19,6 +19,12 @@
 #include <QVBoxLayout>
 
 namespace {
+// A shortcut's "address" may be a script: run in whatever page is shown, it would act there.
+bool isScript(const QString &address)
+{
+    return address.trimmed().startsWith(QStringLiteral("javascript:"), Qt::CaseInsensitive);
+}
+
 const QString kFolderType = QStringLiteral("File Folder");
 const QStringList kBookmarkFilters{QStringLiteral("Bookmark files (*.html *.htm)"),
                                    QStringLiteral("All files (*)")};
@@ -37,6 +43,10 @@ TFavoritesPage::TFavoritesPage(ProgramData &data, Ask &ask, QWidget *parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
     Label1->setMinimumHeight(25);
+    // Where the list stands, so that a folder several levels down is never a mystery.
+    folderLabel_ = new QLabel(this);
+    folderLabel_->setObjectName(QStringLiteral("FavFolderLabel"));
+    folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     PTShellList1 = new TPTShellList(ask_, this);
     PTShellList1->setObjectName(QStringLiteral("PTShellList1"));
 
@@ -49,6 +59,7 @@ TFavoritesPage::TFavoritesPage(ProgramData &data, Ask &ask, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addLayout(top);
+    layout->addWidget(folderLabel_);
     layout->addWidget(PTShellList1, 1);
 
     importAction_ = new QAction(tr("&Import Bookmarks..."), this);
@@ -66,6 +77,7 @@ TFavoritesPage::TFavoritesPage(ProgramData &data, Ask &ask, QWidget *parent)
             &TFavoritesPage::PTShellList1DblClickOpen);
     connect(PTShellList1, &QAbstractItemView::doubleClicked, this,
             &TFavoritesPage::PTShellList1DblClick);
+    connect(PTShellList1, &TPTShellList::pathChanged, this, &TFavoritesPage::showFolder);
     connect(importAction_, &QAction::triggered, this, &TFavoritesPage::importBookmarks);
     connect(exportAction_, &QAction::triggered, this, &TFavoritesPage::exportBookmarks);
     connect(&data_, &ProgramData::settingsChanged, this, &TFavoritesPage::applyColors);
@@ -89,7 +101,24 @@ QToolButton *TFavoritesPage::createButton(const QString &name, const QString &hi
 void TFavoritesPage::setFavoritesFolder(const QString &path)
 {
     favorites_ = path;
+    PTShellList1->setTopPath(path);
     PTShellList1->setPath(path);
+}
+
+void TFavoritesPage::showFolder()
+{
+    const QString path = PTShellList1->path();
+    QString shown = QDir::toNativeSeparators(path);
+    if (!favorites_.isEmpty()) {
+        const QString inside = QDir(favorites_).relativeFilePath(path);
+        if (inside == QStringLiteral("."))
+            shown = tr("Favorites");
+        else if (!inside.startsWith(QStringLiteral("..")))
+            shown = tr("Favorites") + QDir::separator() + QDir::toNativeSeparators(inside);
+    }
+    folderLabel_->setText(shown);
+    folderLabel_->setToolTip(QDir::toNativeSeparators(path));
+    FavUpBtn->setEnabled(PTShellList1->canGoUp());
 }
 
 void TFavoritesPage::setGridLines(bool on)
@@ -168,6 +197,10 @@ void TFavoritesPage::PTShellList1DblClick()
     const QString address = ReadShortcutUrl(item->path, &error);
     if (error)
         ask_.error(*error);
+    else if (isScript(address))
+        ask_.information(tr("The shortcut \"%1\" holds a script, not a web page address. "
+                            "Quillmere does not run scripts from shortcuts.")
+                             .arg(item->fileName));
     else if (!address.isEmpty())
         OpenPage(address);
 }

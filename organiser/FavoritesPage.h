@@ -28,6 +28,8 @@ public:
     QAbstractItemView *listView() const;
     TPTShellList *shellList() const { return PTShellList1; }
     QLabel *label() const;
+    // The folder the list shows, as the page names it ("Favorites/News").
+    QLabel *folderLabel() const { return folderLabel_; }
 
 signals:
     // Add to Favorites wants the side panel to show this page.
@@ -44,6 +46,7 @@ public slots:
     void exportBookmarks();
 
 private:
+    void showFolder();
     QToolButton *createButton(const QString &name, const QString &hint, const QString &icon,
                               int fallback);
 
@@ -53,6 +56,7 @@ private:
     QToolButton *FavHomeBtn = nullptr;
     QToolButton *FavAddFldrBtn = nullptr;
     QLabel *Label1 = nullptr;
+    QLabel *folderLabel_ = nullptr;
     TPTShellList *PTShellList1 = nullptr;
     QAction *importAction_ = nullptr;
     QAction *exportAction_ = nullptr;

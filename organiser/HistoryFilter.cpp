@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHash>
 #include <QMimeData>
+#include <QStandardItemModel>
 #include <QStyle>
 
 namespace {
@@ -35,8 +36,14 @@ void THistoryFilter::setWords(const QString &words)
 {
     if (words == words_)
         return;
+    // New words decide every row afresh. An incremental update would move and remove rows
+    // range by range under a view holding a hundred thousand of them; a reset lets the view
+    // ask again for what it shows and nothing more.
+    QAbstractItemModel *source = sourceModel();
+    setSourceModel(nullptr);
     words_ = words;
-    invalidateFilter();
+    matcher_ = QStringMatcher(words, Qt::CaseInsensitive);
+    setSourceModel(source);
 }
 
 QIcon THistoryFilter::pictureIcon(int picture, int selectedPicture)
@@ -84,9 +91,11 @@ bool THistoryFilter::filterAcceptsRow(int sourceRow, const QModelIndex &sourcePa
 {
     if (words_.isEmpty())
         return true;
-    const QModelIndex index = sourceModel()->index(sourceRow, 0, sourceParent);
     // A day is shown because of its pages, never because of its own text.
-    if (index.data(THistoryItem::KindRole).toInt() == THistoryItem::DateNode)
+    if (!sourceParent.isValid())
         return false;
-    return index.data().toString().contains(words_, Qt::CaseInsensitive);
+    // Straight to the item: this runs for every page of a long history at each change.
+    const auto *model = static_cast<const QStandardItemModel *>(sourceModel());
+    const QStandardItem *item = model->itemFromIndex(model->index(sourceRow, 0, sourceParent));
+    return item && matcher_.indexIn(item->text()) >= 0;
 }

@@ -13,9 +13,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+namespace {
+// Long enough to let a word be typed, short enough to feel immediate.
+constexpr int TypingPauseMs = 200;
+} // namespace
 
 THistoryPage::THistoryPage(ProgramData &data, Ask &ask, QWidget *parent)
     : QWidget(parent), data_(data), ask_(ask)
@@ -34,6 +40,10 @@ THistoryPage::THistoryPage(ProgramData &data, Ask &ask, QWidget *parent)
     filter_ = new QLineEdit(this);
     filter_->setPlaceholderText(QStringLiteral("Find in History"));
     filter_->setClearButtonEnabled(true);
+
+    filterTimer_ = new QTimer(this);
+    filterTimer_->setSingleShot(true);
+    filterTimer_->setInterval(TypingPauseMs);
 
     proxy_ = new THistoryFilter(this);
     proxy_->setSourceModel(data_.history().model());
@@ -63,7 +73,11 @@ THistoryPage::THistoryPage(ProgramData &data, Ask &ask, QWidget *parent)
     connect(THistClrBtn, &QToolButton::clicked, this, &THistoryPage::THistClrBtnClick);
     connect(TreeView5, &QTreeView::clicked, this, &THistoryPage::TreeView5Click);
     connect(TreeView5, &QTreeView::doubleClicked, this, &THistoryPage::TreeView5DblClick);
-    connect(filter_, &QLineEdit::textChanged, this, &THistoryPage::filterChanged);
+    connect(filter_, &QLineEdit::textChanged, filterTimer_, qOverload<>(&QTimer::start));
+    connect(filter_, &QLineEdit::returnPressed, this, &THistoryPage::applyFilter);
+    connect(filterTimer_, &QTimer::timeout, this, &THistoryPage::applyFilter);
+    connect(TreeView5->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &THistoryPage::rememberPick);
     connect(&data_, &ProgramData::settingsChanged, this, &THistoryPage::applyColors);
 }
 
@@ -134,9 +148,12 @@ void THistoryPage::TreeView5Click()
 void THistoryPage::TreeView5DblClick()
 {
     const QModelIndex node = selectedNode();
-    if (!node.isValid())
+    // A day's text is no address: the tree itself opens and closes the day.
+    if (!node.isValid() || node.data(THistoryItem::KindRole).toInt() == THistoryItem::DateNode)
         return;
-    OpenPage(THistoryStore::OpenAddress(node.data().toString()));
+    const QString address = THistoryStore::OpenAddress(node.data().toString());
+    if (!address.isEmpty())
+        OpenPage(address);
 }
 
 void THistoryPage::TreeView5KeyDown(const QKeyEvent *event)
@@ -161,12 +178,53 @@ bool THistoryPage::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void THistoryPage::filterChanged(const QString &words)
+void THistoryPage::applyFilter()
 {
+    filterTimer_->stop();
+    const QString words = filter_->text();
+    if (words == proxy_->words())
+        return;
+    if (proxy_->words().isEmpty())
+        openDays_ = expandedDays();
+    applyingFilter_ = true;
     proxy_->setWords(words);
-    // Matches sit under their days; a search that hid them in closed days would find nothing.
-    if (words.isEmpty())
-        TreeView5->collapseAll();
+    // Matches sit under their days, so every day still shown opens; without words the days
+    // the user had open before searching open again. The view lays the rows out once, later.
+    if (words.isEmpty()) {
+        for (const QPersistentModelIndex &day : std::as_const(openDays_))
+            TreeView5->expand(proxy_->mapFromSource(day));
+    } else {
+        for (int row = 0; row < proxy_->rowCount(); ++row)
+            TreeView5->expand(proxy_->index(row, 0));
+    }
+    restorePick();
+    applyingFilter_ = false;
+}
+
+QList<QPersistentModelIndex> THistoryPage::expandedDays() const
+{
+    QList<QPersistentModelIndex> days;
+    const QStandardItemModel *source = data_.history().model();
+    for (int row = 0; row < source->rowCount(); ++row) {
+        const QModelIndex day = source->index(row, 0);
+        if (TreeView5->isExpanded(proxy_->mapFromSource(day)))
+            days << day;
+    }
+    return days;
+}
+
+void THistoryPage::rememberPick()
+{
+    if (!applyingFilter_)
+        picked_ = selectedNode();
+}
+
+void THistoryPage::restorePick()
+{
+    // Only the user picks what Delete removes: a hidden pick leaves nothing selected.
+    const QModelIndex shown = proxy_->mapFromSource(picked_);
+    if (shown.isValid())
+        TreeView5->setCurrentIndex(shown);
     else
-        TreeView5->expandAll();
+        TreeView5->selectionModel()->clear();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QModelIndex>
+#include <QPersistentModelIndex>
 #include <QWidget>
 
 class Ask;
@@ -9,6 +11,7 @@ class QAbstractItemView;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QTimer;
 class QToolButton;
 class QTreeView;
 class THistoryFilter;
@@ -41,7 +44,11 @@ private:
     void TreeView5Click();
     void TreeView5DblClick();
     void TreeView5KeyDown(const QKeyEvent *event);
-    void filterChanged(const QString &words);
+    // Filters by the typed words once typing pauses (or at Enter).
+    void applyFilter();
+    QList<QPersistentModelIndex> expandedDays() const;
+    void rememberPick();
+    void restorePick();
     // The store's node the user has selected, or an invalid index.
     QModelIndex selectedNode() const;
 
@@ -52,4 +59,9 @@ private:
     QLabel *Label4 = nullptr;
     QLineEdit *filter_ = nullptr;
     QTreeView *TreeView5 = nullptr;
+    QTimer *filterTimer_ = nullptr;
+    // The node the user last selected and the days open before a search began, in the store.
+    QPersistentModelIndex picked_;
+    QList<QPersistentModelIndex> openDays_;
+    bool applyingFilter_ = false;
 };

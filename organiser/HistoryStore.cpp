@@ -228,12 +228,16 @@ bool THistoryStore::Delete(const QModelIndex &index)
 
 QString THistoryStore::OpenAddress(const QString &nodeText)
 {
-    QString rest = nodeText;
-    const qsizetype first = rest.indexOf(u'-');
-    if (first >= 0)
-        rest = rest.mid(first + 1);
-    const qsizetype second = rest.indexOf(u'-');
-    if (second >= 0)
-        rest = rest.left(qMax<qsizetype>(0, second - 1));
-    return rest;
+    // An entry is title, address and time stamp joined by " - ". A title may hold the
+    // separator itself ("Self-Help - Books"); the time stamp never does and an address holds
+    // no blank, so the address is read from the right-hand end.
+    static const QString separator = QStringLiteral(" - ");
+    const qsizetype stamp = nodeText.lastIndexOf(separator);
+    if (stamp <= 0)
+        return {};
+    const qsizetype title = nodeText.lastIndexOf(separator, stamp - 1);
+    if (title < 0)
+        return {};
+    const qsizetype start = title + separator.size();
+    return nodeText.mid(start, qMax<qsizetype>(0, stamp - start));
 }

@@ -49,7 +49,7 @@ public:
 
     QString dateText() const;
     QString entryText(const QString &title, const QString &address) const;
-    // The address part of a node's text, cut as a double-click in the tree cuts it.
+    // The address part of an entry's text; empty when the text holds no address.
     static QString OpenAddress(const QString &nodeText);
     // Position of a node among all nodes in display order (0 = first), -1 when invalid.
     int flatPosition(const QModelIndex &index) const;

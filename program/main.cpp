@@ -18,6 +18,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything else: a signal during start-up must end the program, not be dropped.
+    SignalWatcher::catchSignals();
+
     // Read before the application object, so that --help and --version need no display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -70,9 +73,17 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &SingleInstance::addressesReceived, &session,
                      &DesktopSession::openFromLaterStart);
 
+    // Nobody answers a box while a signal ends the program: the loops are told to end first,
+    // so no box or dialog opened on the way out waits, and the saves report to the log.
+    bool terminating = false;
     SignalWatcher watcher;
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &mainWindow,
-                     [&mainWindow] { mainWindow.close(); });
+                     [&mainWindow, &ask, &terminating] {
+                         terminating = true;
+                         ask.setUnattended(true);
+                         QCoreApplication::exit(0);
+                         mainWindow.close();
+                     });
 
     mainWindow.show();
     // Later starts wait until the start-up pages are open; then their addresses come in order.
@@ -80,7 +91,9 @@ int main(int argc, char *argv[])
         instance.listen();
         session.run(commandLine.addresses());
     });
-    const int result = app.exec();
+    // A signal taken while start-up showed a box has ended the run already: the main loop
+    // would never hear of it.
+    const int result = terminating ? 0 : app.exec();
     mainWindow.FormClose();
     session.finish();
     Quillmere1 = nullptr;

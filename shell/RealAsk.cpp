@@ -1,5 +1,6 @@
 #include "shell/RealAsk.h"
 
+#include "app/Logging.h"
 #include "shell/ErrorBox.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
+#include <cstdio>
 
 namespace {
 
@@ -28,6 +30,10 @@ QString pictureFilter()
 
 bool RealAsk::question(const QString &text)
 {
+    if (unattended_) {
+        qCInfo(lcShell, "Not asked, taken as No: %s", qPrintable(text));
+        return false;
+    }
     QMessageBox box(QMessageBox::Question, QStringLiteral("Quillmere"), text,
                     QMessageBox::Yes | QMessageBox::No, owner());
     return box.exec() == QMessageBox::Yes;
@@ -35,16 +41,27 @@ bool RealAsk::question(const QString &text)
 
 void RealAsk::error(const QString &text)
 {
+    if (unattended_) {
+        std::fprintf(stderr, "Quillmere: %s\n", qPrintable(text));
+        qCWarning(lcShell, "Error not shown, nobody to answer it: %s", qPrintable(text));
+        return;
+    }
     ShowErrorBox(text, owner());
 }
 
 void RealAsk::information(const QString &text)
 {
+    if (unattended_) {
+        qCInfo(lcShell, "Not shown: %s", qPrintable(text));
+        return;
+    }
     QMessageBox::information(owner(), QStringLiteral("Quillmere"), text);
 }
 
 QString RealAsk::openFile(const QString &caption, const QString &folder, const QStringList &filters)
 {
+    if (unattended_)
+        return {};
     return QFileDialog::getOpenFileName(owner(), caption, folder,
                                         filters.join(QStringLiteral(";;")));
 }
@@ -52,12 +69,16 @@ QString RealAsk::openFile(const QString &caption, const QString &folder, const Q
 QString RealAsk::saveFile(const QString &caption, const QString &proposed,
                           const QStringList &filters, QString *chosenFilter)
 {
+    if (unattended_)
+        return {};
     return QFileDialog::getSaveFileName(owner(), caption, proposed,
                                         filters.join(QStringLiteral(";;")), chosenFilter);
 }
 
 std::optional<QColor> RealAsk::color(const QColor &initial)
 {
+    if (unattended_)
+        return std::nullopt;
     const QColor chosen = QColorDialog::getColor(initial, owner());
     if (!chosen.isValid())
         return std::nullopt;
@@ -66,6 +87,8 @@ std::optional<QColor> RealAsk::color(const QColor &initial)
 
 QString RealAsk::picture(const QString &caption, const QString &folder)
 {
+    if (unattended_)
+        return {};
     QFileDialog dialog(owner(), caption, folder, pictureFilter());
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -76,5 +99,7 @@ QString RealAsk::picture(const QString &caption, const QString &folder)
 
 QString RealAsk::folder(const QString &caption, const QString &start)
 {
+    if (unattended_)
+        return {};
     return QFileDialog::getExistingDirectory(owner(), caption, start);
 }

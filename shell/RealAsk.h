@@ -2,10 +2,15 @@
 
 #include "app/Ask.h"
 
-// Asks the user with the desktop's own boxes and choosers, over the active window.
+// Asks the user with the desktop's own boxes and choosers, over the active window. Once
+// nobody is there to answer (a signal is ending the program) it asks nothing: errors go to the
+// log and stderr, questions are answered No and choosers cancelled.
 class RealAsk : public Ask
 {
 public:
+    void setUnattended(bool unattended) { unattended_ = unattended; }
+    bool unattended() const { return unattended_; }
+
     bool question(const QString &text) override;
     void error(const QString &text) override;
     void information(const QString &text) override;
@@ -16,4 +21,7 @@ public:
     std::optional<QColor> color(const QColor &initial) override;
     QString picture(const QString &caption, const QString &folder) override;
     QString folder(const QString &caption, const QString &start) override;
+
+private:
+    bool unattended_ = false;
 };

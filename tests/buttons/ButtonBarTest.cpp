@@ -1,5 +1,6 @@
 #include "buttons/ButtonBar.h"
 
+#include "app/Colors.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
@@ -66,11 +67,20 @@ private slots:
             QVERIFY(!button->isEnabled());
         }
         QVERIFY(bar.isHidden());
-        bar.resize(43, 1000);
+        bar.resize(bar.width(), 1000);
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
-        for (int number = 2; number <= 34; ++number)
-            QVERIFY(bar.buttons().at(number - 2)->y() < bar.buttons().at(number - 1)->y());
+        // Down the first column to 17, then down the second from 18.
+        const auto at = [&bar](int number) { return bar.buttons().at(number - 1)->pos(); };
+        for (int number = 2; number <= 34; ++number) {
+            if (number == 18) {
+                QVERIFY(at(18).x() > at(17).x());
+                QCOMPARE(at(18).y(), at(1).y());
+            } else {
+                QCOMPARE(at(number).x(), at(number - 1).x());
+                QVERIFY(at(number - 1).y() < at(number).y());
+            }
+        }
         QVERIFY(!bar.addButton()->isEnabled());
         QCOMPARE(bar.addButton()->text(), QStringLiteral("Add"));
         QCOMPARE(bar.addButton()->toolTip(), QStringLiteral("Add to Buttons"));
@@ -149,6 +159,24 @@ private slots:
         QVERIFY(bar->buttons().at(0)->toolTip().contains(QStringLiteral("Alt+1")));
         QVERIFY(bar->buttons().at(9)->toolTip().contains(QStringLiteral("Alt+0")));
         QVERIFY(!bar->buttons().at(10)->toolTip().contains(QStringLiteral("Alt")));
+        // A key that does nothing is not offered.
+        QVERIFY(!bar->buttons().at(1)->toolTip().contains(QStringLiteral("Alt")));
+    }
+
+    void unassignedButtonsLookUnassigned()
+    {
+        Colors::SetDefaultColors(Globals);
+        writeButtons("1##https://one.example/\r\n");
+        TButtonBar bar(*data_);
+        bar.LoadButtonBar();
+        bar.applyColors();
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        const QImage assigned = bar.buttons().at(0)->grab().toImage();
+        const QImage unassigned = bar.buttons().at(1)->grab().toImage();
+        // Away from the caption, in the upper and the lower half of the face.
+        for (const QPoint &at : {QPoint(3, 4), QPoint(3, assigned.height() - 5)})
+            QVERIFY(assigned.pixel(at) != unassigned.pixel(at));
     }
 
     void addButtonAsksForTheAssignDialog()

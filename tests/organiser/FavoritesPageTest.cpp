@@ -9,10 +9,12 @@
 #include "organiser/Shortcut.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -35,6 +37,9 @@ private slots:
     void labelShowsTheNameWithoutItsExtension();
     void doubleClickOpensShortcutsInOurWindows();
     void upAndStartOfFavorites();
+    void upStopsAtFavoritesAndThePageSaysWhere();
+    void sizesReadableInAColumnInSight();
+    void scriptShortcutShowsAMessage();
     void bookmarksImportAndExport();
 
 private:
@@ -229,8 +234,6 @@ void FavoritesPageTest::upAndStartOfFavorites()
     list_->setPath(favorite("Sub"));
     page_->FavUpBtnClick();
     QCOMPARE(list_->path(), favorites_->path());
-    page_->FavUpBtnClick();
-    QCOMPARE(list_->path(), QFileInfo(favorites_->path()).absolutePath());
 
     page_->FavHomeBtnClick();
     QCOMPARE(list_->path(), favorites_->path());
@@ -240,6 +243,75 @@ void FavoritesPageTest::upAndStartOfFavorites()
     page_->FavHomeBtnClick();
     QVERIFY(QFileInfo(favorites_->path()).isDir());
     QCOMPARE(list_->path(), favorites_->path());
+}
+
+void FavoritesPageTest::upStopsAtFavoritesAndThePageSaysWhere()
+{
+    QVERIFY(QDir(favorite("Sub")).mkdir("Deeper"));
+    page_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page_.get()));
+    auto *up = page_->findChild<QToolButton *>("FavUpBtn");
+    const QString sep = QDir::separator();
+    QCOMPARE(page_->folderLabel()->text(), QStringLiteral("Favorites"));
+    QVERIFY(!up->isEnabled());
+
+    list_->setPath(favorite("Sub/Deeper"));
+    QCOMPARE(page_->folderLabel()->text(), "Favorites" + sep + "Sub" + sep + "Deeper");
+    QVERIFY(up->isEnabled());
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(page_->folderLabel()->text(), "Favorites" + sep + "Sub");
+
+    // Neither the button nor the key leaves the Favorites folder.
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(list_->path(), favorites_->path());
+    QVERIFY(!up->isEnabled());
+    list_->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), list_);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QCOMPARE(list_->path(), favorites_->path());
+    QCOMPARE(page_->folderLabel()->text(), QStringLiteral("Favorites"));
+}
+
+void FavoritesPageTest::sizesReadableInAColumnInSight()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QList<std::pair<qint64, QString>> sizes = {
+        {75, "75 bytes"}, {2560, "2.5 kB"}, {80 * 1024 * 1024, "80 MB"}};
+    for (const auto &[bytes, text] : sizes) {
+        QFile file(favorite(text + ".bin"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(bytes)); // sparse: no 80 MB written
+    }
+    // As wide as the side panel makes the list.
+    page_->resize(258, 500);
+    page_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page_.get()));
+    for (const auto &[bytes, text] : sizes) {
+        QTRY_VERIFY(indexOf(text + ".bin").isValid());
+        QTRY_COMPARE(indexOf(text + ".bin").siblingAtColumn(1).data().toString(), text);
+    }
+    auto *header = list_->header();
+    for (const auto &[bytes, text] : sizes) {
+        const QModelIndex cell = indexOf(text + ".bin").siblingAtColumn(1);
+        QTRY_VERIFY(header->sectionSize(1) >= list_->sizeHintForIndex(cell).width());
+    }
+    QVERIFY(header->sectionViewportPosition(1) >= 0);
+    QVERIFY(header->sectionViewportPosition(1) + header->sectionSize(1) <=
+            list_->viewport()->width());
+    QLocale::setDefault(QLocale::system());
+}
+
+void FavoritesPageTest::scriptShortcutShowsAMessage()
+{
+    QVERIFY(!writeShortcutFile(favorite("Bookmarklet.url"), " JavaScript:alert(document.cookie)"));
+    QTRY_VERIFY(indexOf("Bookmarklet.url").isValid());
+    page_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page_.get()));
+    doubleClick(list_->viewport(), list_->visualRect(indexOf("Bookmarklet.url")).center());
+    QVERIFY(navigation_.opened.isEmpty());
+    QCOMPARE(ask_.informations.size(), 1);
+    QVERIFY(ask_.informations.first().contains("Bookmarklet.url"));
+    QVERIFY(errors_.isEmpty());
 }
 
 void FavoritesPageTest::bookmarksImportAndExport()

@@ -4,9 +4,11 @@
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
+#include "organiser/HistoryFilter.h"
 #include "organiser/HistoryStore.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -73,6 +75,37 @@ private:
     {
         auto *proxy = static_cast<QSortFilterProxyModel *>(view());
         page_->treeView()->setCurrentIndex(proxy->mapFromSource(sourceIndex));
+    }
+
+    // Types into the filter box as a person does and waits for the tree to follow.
+    void typeFilter(const QString &words)
+    {
+        page_->activateWindow();
+        page_->filterBox()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), page_->filterBox());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        if (words.isEmpty())
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        else
+            QTest::keyClicks(QApplication::focusWidget(), words);
+        auto *filter = static_cast<THistoryFilter *>(view());
+        QTRY_COMPARE(filter->words(), words);
+    }
+
+    QModelIndex shownNode() const
+    {
+        const QModelIndexList selected = page_->treeView()->selectionModel()->selectedIndexes();
+        return selected.isEmpty() ? QModelIndex() : selected.first();
+    }
+
+    // A double click as the window system delivers it: a click, then the second press.
+    void doubleClick(const QModelIndex &index)
+    {
+        auto *tree = static_cast<QTreeView *>(page_->treeView());
+        QVERIFY(QTest::qWaitForWindowExposed(page_.get()));
+        const QPoint at = tree->visualRect(index).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
     }
 
     QByteArray savedFile()
@@ -208,7 +241,7 @@ private slots:
         QCOMPARE(page_->label()->text(),
                  "Start Page - file:///C:/Pages/start.htm - 14.03.08 09:02:11");
         emit tree->doubleClicked(shown);
-        QCOMPARE(navigation_.opened, QStringList{" file:///C:/Pages/start.htm"});
+        QCOMPARE(navigation_.opened, QStringList{"file:///C:/Pages/start.htm"});
 
         tree->selectionModel()->clear();
         emit tree->doubleClicked(shown);
@@ -221,7 +254,7 @@ private slots:
         QAbstractItemModelTester tester(view());
         const QStringList before = data_->history().fileLines();
 
-        page_->filterBox()->setText("NOTES");
+        typeFilter("NOTES");
         QCOMPARE(view()->rowCount(), 1);
         const QModelIndex day = view()->index(0, 0);
         QCOMPARE(day.data().toString(), QStringLiteral("15.03.08"));
@@ -229,29 +262,97 @@ private slots:
         QVERIFY(view()->index(0, 0, day).data().toString().startsWith("Notes"));
 
         // A day's own text is no match; a page's time stamp is.
-        page_->filterBox()->setText("16.03");
+        typeFilter("16.03");
         QCOMPARE(view()->rowCount(), 0);
-        page_->filterBox()->setText("14.03.08 09");
+        typeFilter("14.03.08 09");
         QCOMPARE(view()->rowCount(), 1);
 
         // Deleting through the filtered tree deletes that page and no other.
-        page_->filterBox()->setText("mail.example");
+        typeFilter("mail.example");
         select(model()->index(1, 0, model()->index(1, 0)));
         QTest::keyClick(page_->treeView(), Qt::Key_Delete);
         QCOMPARE(model()->item(1)->rowCount(), 1);
         QCOMPARE(view()->rowCount(), 0);
 
-        page_->filterBox()->clear();
+        typeFilter("");
         QCOMPARE(view()->rowCount(), 3);
         QStringList expected = before;
         expected.removeAt(4);
         QCOMPARE(data_->history().fileLines(), expected);
     }
 
+    void doubleClickOnDayOpensAndClosesIt()
+    {
+        start(Example);
+        auto *tree = static_cast<QTreeView *>(page_->treeView());
+        const QModelIndex day = view()->index(1, 0);
+        QVERIFY(!tree->isExpanded(day));
+        for (bool expanded : {true, false}) {
+            doubleClick(day);
+            QCOMPARE(tree->isExpanded(day), expanded);
+        }
+        // A day's text is never taken for an address, nor recorded as a visit.
+        QVERIFY(navigation_.opened.isEmpty());
+        QVERIFY(!Globals.HistoryChanged);
+    }
+
+    void titleWithSeparatorOpensItsAddress()
+    {
+        start("## 15.03.08\r\nSelf-Help - Books - http://books.example/ - 15.03.08 10:40:57\r\n");
+        auto *tree = static_cast<QTreeView *>(page_->treeView());
+        tree->expandAll();
+        const QModelIndex entry = view()->index(0, 0, view()->index(0, 0));
+        doubleClick(entry);
+        QCOMPARE(navigation_.opened, QStringList{"http://books.example/"});
+    }
+
+    void filteringNeverPicksForTheUser()
+    {
+        start(Example);
+        QAbstractItemModelTester tester(view());
+        const QModelIndex notes = model()->index(0, 0, model()->index(1, 0));
+        select(notes);
+        QCOMPARE(shownNode().data().toString(), notes.data().toString());
+
+        // Hidden by the filter: nothing is selected in its place, so Delete removes nothing.
+        typeFilter("mail");
+        QCOMPARE(view()->rowCount(view()->index(0, 0)), 1);
+        QVERIFY(!shownNode().isValid());
+        QTest::keyClick(page_->treeView(), Qt::Key_Delete);
+        QVERIFY(questions_.isEmpty());
+        QCOMPARE(model()->item(1)->rowCount(), 2);
+
+        // Shown again: the user's own pick comes back.
+        typeFilter("");
+        QCOMPARE(shownNode().data().toString(), notes.data().toString());
+        typeFilter("notes");
+        QCOMPARE(shownNode().data().toString(), notes.data().toString());
+    }
+
+    void filterWaitsForAPauseAndKeepsOpenDays()
+    {
+        start(Example);
+        auto *tree = static_cast<QTreeView *>(page_->treeView());
+        tree->expand(view()->index(0, 0));
+        typeFilter("mail");
+        QCOMPARE(view()->rowCount(), 1);
+        QVERIFY(tree->isExpanded(view()->index(0, 0)));
+
+        // Keys alone change nothing until typing pauses.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+        QCOMPARE(view()->rowCount(), 1);
+        QTRY_COMPARE(view()->rowCount(), 0);
+
+        // Without words, the days the user had open are open again, and no others.
+        typeFilter("");
+        QVERIFY(tree->isExpanded(view()->index(0, 0)));
+        QVERIFY(!tree->isExpanded(view()->index(1, 0)));
+    }
+
     void visitShowsWhileFiltered()
     {
         start(Example);
-        page_->filterBox()->setText("fresh");
+        typeFilter("fresh");
         QCOMPARE(view()->rowCount(), 0);
         Globals.CurrentUrl = "http://fresh.example/";
         data_->RecordVisit("Fresh");

@@ -326,24 +326,26 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("address");
-        QTest::newRow("entry keeps the leading blank")
+        // Read from the right-hand end: a title may hold the separator, the time stamp never.
+        QTest::newRow("plain entry")
             << "Start Page - file:///C:/Pages/start.htm - 3/14/2008 9:02:11 AM"
-            << " file:///C:/Pages/start.htm";
-        QTest::newRow("hyphen in the title") << "Tea - Green - http://tea/ - 3/14/2008"
-                                             << " Green";
-        QTest::newRow("hyphen inside a title word") << "Re-read - http://r/ - 3/14/2008"
-                                                    << "read";
-        QTest::newRow("hyphen in the address, and the letter before it")
-            << "Sale - http://my-shop.example/ - 3/14/2008"
-            << " http://m";
-        QTest::newRow("date without hyphen") << "3/14/2008"
-                                             << "3/14/2008";
-        QTest::newRow("date with hyphens") << "2008-03-14"
-                                           << "0";
-        QTest::newRow("one hyphen") << "a-b"
-                                    << "b";
-        QTest::newRow("hyphens side by side") << "a--b"
-                                              << "";
+            << "file:///C:/Pages/start.htm";
+        QTest::newRow("separator in the title")
+            << "Self-Help - Books - http://books.example/self-help - 11.12.26 09:02:11"
+            << "http://books.example/self-help";
+        QTest::newRow("hyphens in title, address and date")
+            << "Re-read - http://my-shop.example/a-b - 2008-03-14 09:02:11"
+            << "http://my-shop.example/a-b";
+        QTest::newRow("empty title") << " - http://t/ - 3/14/2008"
+                                     << "http://t/";
+        QTest::newRow("empty address") << "Title -  - 3/14/2008"
+                                       << "";
+        QTest::newRow("separators overlapping") << "a - - b"
+                                                << "";
+        QTest::newRow("a date node's text") << "3/14/2008"
+                                            << "";
+        QTest::newRow("one separator only") << "Title - http://t/"
+                                            << "";
         QTest::newRow("empty") << ""
                                << "";
     }
