@@ -5,7 +5,7 @@
 #include "app/Colors.h"
 #include "app/LocaleFormat.h"
 #include "app/ProgramData.h"
-#include "app/SplashWindow.h"
+#include "shell/SplashWindow.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Navigation.h"
-#include "app/SplashWindow.h"
+#include "shell/SplashWindow.h"
 #include "browse/WindowList.h"
 #include "shell/DialogForm.h"
 

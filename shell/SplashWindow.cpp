@@ -1,4 +1,4 @@
-#include "app/SplashWindow.h"
+#include "shell/SplashWindow.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
-#include "app/SignalWatcher.h"
-#include "app/SplashWindow.h"
+#include "shell/SignalWatcher.h"
+#include "shell/SplashWindow.h"
 #include "browse/MainWindow.h"
 #include "shell/RealAsk.h"
 

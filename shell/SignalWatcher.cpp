@@ -1,4 +1,4 @@
-#include "app/SignalWatcher.h"
+#include "shell/SignalWatcher.h"
 
 #include <QSocketNotifier>
 #include <csignal>
