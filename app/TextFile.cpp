@@ -93,7 +93,9 @@ std::optional<QString> writeLines(const QString &path, const QStringList &lines)
         bytes += flat.toUtf8();
         bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // The bytes may still sit in a buffer: a disk that fills up while they go out must stop the
+    // commit, or a cut-off file would replace the whole one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         return QStringLiteral("Cannot write %1: %2")
             .arg(QDir::toNativeSeparators(path), file.errorString());
     return std::nullopt;

@@ -1,11 +1,11 @@
 #include "shell/RealAsk.h"
 
 #include "shell/ErrorBox.h"
+#include "shell/PictureChooser.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QImageReader>
 #include <QMessageBox>
 
 namespace {
@@ -13,15 +13,6 @@ namespace {
 QWidget *owner()
 {
     return QApplication::activeWindow();
-}
-
-QString pictureFilter()
-{
-    QStringList patterns;
-    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
-    for (const QByteArray &format : formats)
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("Pictures (%1);;All files (*)").arg(patterns.join(u' '));
 }
 
 } // namespace
@@ -66,12 +57,7 @@ std::optional<QColor> RealAsk::color(const QColor &initial)
 
 QString RealAsk::picture(const QString &caption, const QString &folder)
 {
-    QFileDialog dialog(owner(), caption, folder, pictureFilter());
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    return TPictureChooser::choose(owner(), caption, folder);
 }
 
 QString RealAsk::folder(const QString &caption, const QString &start)
