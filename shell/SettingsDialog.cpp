@@ -276,16 +276,21 @@ void TSetConf1::Paste1Click()
         field->paste();
 }
 
+bool TSetConf1::acceptsDragFrom(const QObject *source) const
+{
+    const auto *widget = qobject_cast<const QWidget *>(source);
+    return addressSource_ && widget &&
+           (widget == addressSource_ || addressSource_->isAncestorOf(widget));
+}
+
 bool TSetConf1::textDragOver(QDropEvent *event) const
 {
-    auto *source = qobject_cast<QWidget *>(event->source());
-    const bool fromAddressBox = addressSource_ && source &&
-                                (source == addressSource_ || addressSource_->isAncestorOf(source));
-    if (fromAddressBox)
+    const bool accepted = acceptsDragFrom(event->source());
+    if (accepted)
         event->acceptProposedAction();
     else
         event->ignore();
-    return fromAddressBox;
+    return accepted;
 }
 
 void TSetConf1::textDragDrop(QDropEvent *event)

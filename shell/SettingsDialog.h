@@ -30,6 +30,8 @@ public:
     // Drops onto the start page field are taken only from this box (the main window's address
     // box), and what is taken is its text.
     void setAddressSource(QComboBox *box);
+    // Whether a drag from this control may drop onto the start page field.
+    bool acceptsDragFrom(const QObject *source) const;
 
     // The Utilities menu, after it has set SettingsPage: colours modal, options modeless. A
     // colours command while the dialog stands open turns it to the colours page and raises it.

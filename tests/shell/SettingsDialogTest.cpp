@@ -14,17 +14,21 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace {
 
@@ -105,6 +109,7 @@ private slots:
     void editMenuActsOnThePageFieldsOnly_data();
     void editMenuActsOnThePageFieldsOnly();
     void doubleClicksAndHelpOnTheOptionsPage();
+    void startPageTakesDropsFromTheAddressBoxOnly();
     void menuOpensColoursModalAndOptionsModeless();
     void okRecoloursTheMainWindow();
     void closingShowsTheMainPicture_data();
@@ -384,6 +389,34 @@ void SettingsDialogTest::doubleClicksAndHelpOnTheOptionsPage()
     f.click(f.button("HelpBtn"));
     QCOMPARE(f.navigation.help, (QStringList{"set_quillmere_option.htm", "set_quillmere_option.htm",
                                              "set_quillmere_colors.htm"}));
+}
+
+void SettingsDialogTest::startPageTakesDropsFromTheAddressBoxOnly()
+{
+    QTemporaryDir dir;
+    ProgramUnderTest program(dir.path());
+    auto *dialog = qobject_cast<TSetConf1 *>(program.window.dialog(TQuillmere1::SetConfDialog));
+    QComboBox *address = program.window.addressBox();
+    QVERIFY(dialog->acceptsDragFrom(address->lineEdit()));
+    QVERIFY(dialog->acceptsDragFrom(address));
+    QVERIFY(!dialog->acceptsDragFrom(program.window.windowListView()));
+    QVERIFY(!dialog->acceptsDragFrom(nullptr));
+
+    // Text from another program has no source here: it is refused, not taken as the address.
+    program.data.globals().SettingsPage = QStringLiteral("O");
+    dialog->openFromMenu();
+    auto *start = dialog->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    start->setText(QStringLiteral("https://kept.example/"));
+    address->setEditText(QStringLiteral("https://address.example/"));
+    QMimeData text;
+    text.setText(QStringLiteral("https://dropped.example/"));
+    const QPoint at = start->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(start, &enter);
+    QVERIFY(!enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(start, &drop);
+    QCOMPARE(start->text(), QStringLiteral("https://kept.example/"));
 }
 
 // Colours are chosen modal and options modeless; a colours command while the dialog stands open
