@@ -24,6 +24,7 @@
 #include "organiser/HistoryPage.h"
 #include "organiser/OfflinePage.h"
 #include "shell/DialogForm.h"
+#include "shell/SettingsDialog.h"
 #include "shell/SplashWindow.h"
 
 #include <QApplication>
@@ -126,7 +127,12 @@ TQuillmere1::TQuillmere1(ProgramData &data, Ask &ask, QWidget *parent)
 // addDialog() enables the menu items and buttons that open the dialog.
 void TQuillmere1::createDialogs()
 {
-    // SetConfDialog: TSetConf1, the settings dialog.
+    auto *setConf = new TSetConf1(data_, ask_, this);
+    setConf->setAddressSource(CMBADDR);
+    // A file that is not a picture leaves the view empty.
+    connect(setConf, &TSetConf1::mainPictureRequested, this,
+            [this](const QString &path) { pictureView_->setPixmap(QPixmap(path)); });
+    addDialog(SetConfDialog, setConf);
     // EMailDialog: TEMail1, the mail window.
     // MailAddrDialog: TMailAddr1, the address book.
     // ListMainDialog: TListMain1, list maintenance.
@@ -164,15 +170,11 @@ void TQuillmere1::openMail(const QString &mode)
 
 void TQuillmere1::openSettings(const QString &page)
 {
-    TDialogForm *settings = dialogs_[SetConfDialog];
+    auto *settings = qobject_cast<TSetConf1 *>(dialogs_[SetConfDialog].data());
     if (!settings)
         return;
     data_.globals().SettingsPage = page;
-    // Colours are chosen modal, options modeless.
-    if (page == u"C")
-        settings->openModal();
-    else
-        settings->openModeless();
+    settings->openFromMenu();
 }
 
 QAction *TQuillmere1::dialogAction(QMenu *menu, const QString &text, DialogSlot slot,
@@ -342,6 +344,8 @@ void TQuillmere1::createMainToolBar()
     CMBADDR->setFixedWidth(221);
     CMBADDR->setMinimumContentsLength(20);
     CMBADDR->lineEdit()->setPlaceholderText(QStringLiteral("Address or window title"));
+    // The address is dragged onto the dialogs' address fields.
+    CMBADDR->lineEdit()->setDragEnabled(true);
     CMBADDR->installEventFilter(this);
     CMBADDR->lineEdit()->installEventFilter(this);
     connect(CMBADDR, &QComboBox::activated, this, &TQuillmere1::CMBADDRClick);

@@ -2,11 +2,11 @@
 
 #include "app/Logging.h"
 #include "shell/ErrorBox.h"
+#include "shell/PictureChooser.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QImageReader>
 #include <QMessageBox>
 #include <cstdio>
 
@@ -15,15 +15,6 @@ namespace {
 QWidget *owner()
 {
     return QApplication::activeWindow();
-}
-
-QString pictureFilter()
-{
-    QStringList patterns;
-    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
-    for (const QByteArray &format : formats)
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("Pictures (%1);;All files (*)").arg(patterns.join(u' '));
 }
 
 } // namespace
@@ -89,12 +80,7 @@ QString RealAsk::picture(const QString &caption, const QString &folder)
 {
     if (unattended_)
         return {};
-    QFileDialog dialog(owner(), caption, folder, pictureFilter());
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    return TPictureChooser::choose(owner(), caption, folder);
 }
 
 QString RealAsk::folder(const QString &caption, const QString &start)

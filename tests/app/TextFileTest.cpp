@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "app/TextFile.h"
 
 #include "app/CaseFold.h"
@@ -17,6 +18,7 @@ private slots:
     void decodesUtf8AndFallsBackToWindows1252();
     void writesCrLfAtomically();
     void failedWriteKeepsOldFile();
+    void fullDiskKeepsOldFile();
     void resolvesNamesWithoutCase();
     void foldsAsciiOnly();
     void longTimeHasNoZone();
@@ -73,6 +75,24 @@ void TextFileTest::failedWriteKeepsOldFile()
     if (!error)
         QSKIP("running as a user who may write anywhere");
     QCOMPARE(TextFile::readLines(path).lines, QStringList{"old"});
+}
+
+// The bytes wait in a buffer until the file is closed: a disk that fills up then must not leave a
+// cut-off file in place of the old one.
+void TextFileTest::fullDiskKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.ini");
+    QVERIFY(!TextFile::writeLines(path, {"old"}));
+    std::optional<QString> error;
+    {
+        const FileSizeLimit full(8);
+        error = TextFile::writeLines(path, {"a longer line than the disk can take", "and more"});
+    }
+    QVERIFY(error);
+    QVERIFY2(error->contains("keep.ini"), qPrintable(*error));
+    QCOMPARE(TextFile::readLines(path).lines, QStringList{"old"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.ini"});
 }
 
 void TextFileTest::resolvesNamesWithoutCase()

@@ -30,9 +30,10 @@ public:
             *chosenFilter = filters.value(filterChoices.dequeue());
         return choose(caption);
     }
-    std::optional<QColor> color(const QColor &) override
+    std::optional<QColor> color(const QColor &initial) override
     {
         choosers << QStringLiteral("colour");
+        initialColors << initial;
         return colors.isEmpty() ? std::nullopt : colors.dequeue();
     }
     QString picture(const QString &caption, const QString &) override { return choose(caption); }
@@ -49,8 +50,9 @@ public:
     QStringList questions;
     QStringList errors;
     QStringList informations;
-    QStringList choosers;  // chooser captions, in order
-    QStringList proposals; // the names save choosers proposed
+    QStringList choosers;        // chooser captions, in order
+    QStringList proposals;       // the names save choosers proposed
+    QList<QColor> initialColors; // what each colour chooser was preset with
 
 private:
     QString choose(const QString &caption)
