@@ -10,9 +10,13 @@
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
 #include "browse/Downloads.h"
+#include "buttons/AssignButtonsDialog.h"
 #include "buttons/ButtonBar.h"
+#include "buttons/ButtonBarDrops.h"
+#include "buttons/PageDrop.h"
 #include "controls/GlowButton.h"
 #include "controls/SchemeFollower.h"
+#include "controls/ShellList.h"
 #include "controls/ThemeIcon.h"
 #include "controls/WindowTabBar.h"
 #include "lists/ListsPage.h"
@@ -47,6 +51,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
+#include <algorithm>
 
 TQuillmere1 *Quillmere1 = nullptr;
 
@@ -101,7 +106,25 @@ void TQuillmere1::createDialogs()
     // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
     // AboutDialog: TAbout1, the about box.
     // QuikTipsDialog: TQuikTips1, the quick tips.
-    // SetBtnsDialog: TSetBtns1, assign pages to buttons.
+    // SetBtnsDialog: TSetBtns1, assign pages to buttons, and the bar's own drops.
+    const TPageDrop::Sources pageSources{
+        favoritesPage_->shellList(),
+        CMBADDR,
+        TreeView1,
+        listsPage_->treeView(),
+        offlinePage_->treeView(),
+        historyPage_->treeView(),
+        [this](const QString &title) {
+            const QList<TChildWin1 *> windows = browserWindows();
+            return std::any_of(windows.cbegin(), windows.cend(), [&title](TChildWin1 *child) {
+                return CaseFold::sameText(child->windowTitle(), title);
+            });
+        }};
+    auto *pageDrop = new TPageDrop(data_, pageSources, this);
+    auto *setBtns = new TSetBtns1(data_, ask_, *pageDrop, this);
+    addDialog(SetBtnsDialog, setBtns);
+    auto *barDrops = new TButtonBarDrops(data_, ask_, *pageDrop, buttonBar_);
+    connect(barDrops, &TButtonBarDrops::buttonAssigned, setBtns, &TSetBtns1::SetButtonField);
 }
 
 void TQuillmere1::addDialog(DialogSlot slot, TDialogForm *dialog)
@@ -302,6 +325,8 @@ void TQuillmere1::createMainToolBar()
     CMBADDR->setInsertPolicy(QComboBox::NoInsert);
     CMBADDR->setFixedWidth(221);
     CMBADDR->setMinimumContentsLength(20);
+    // Selected text of the box drags onto the web-site buttons.
+    CMBADDR->lineEdit()->setDragEnabled(true);
     CMBADDR->lineEdit()->setPlaceholderText(QStringLiteral("Address or window title"));
     CMBADDR->installEventFilter(this);
     CMBADDR->lineEdit()->installEventFilter(this);
