@@ -20,6 +20,9 @@ TSetBtns1::TSetBtns1(ProgramData &data, Ask &ask, const TPageDrop &drop, QWidget
 {
     ui_->setupUi(this);
     setFixedSize(580, 558);
+    // The user drags pages from the main window while the dialog is open; a browser window
+    // opened meanwhile raises the main window, and the fields must stay in sight all the same.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     for (int number = 1; number <= TButtonStore::ButtonCount; ++number) {
         auto *edit = findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(number));
         Q_ASSERT(edit);

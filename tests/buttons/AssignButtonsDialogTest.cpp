@@ -208,6 +208,7 @@ private slots:
         open();
         QCOMPARE(dialog_->windowTitle(), QStringLiteral("Assign Web Pages to Buttons"));
         QCOMPARE(dialog_->size(), QSize(580, 558));
+        QVERIFY(dialog_->windowFlags() & Qt::WindowStaysOnTopHint);
         for (int number = 1; number <= 34; ++number) {
             auto *label = dialog_->findChild<QWidget *>(QStringLiteral("Label%1").arg(number));
             QVERIFY(label);

@@ -24,6 +24,14 @@ FAVORITES_TAB = (15, 220)
 HISTORY_TAB = (15, 470)
 FIRST_FAVORITE = (81, 126)
 FIRST_HISTORY_DAY = (97, 125)
+WEB_PAGES_TAB = (15, 115)
+LISTS_TAB = (15, 310)
+OFFLINE_TAB = (15, 385)
+FIRST_WINDOW = (60, 72)
+FIRST_LIST = (110, 108)
+FIRST_OFFLINE = (110, 117)
+ADDRESS_BOX = (480, 39)
+GO_BUTTON = (682, 39)
 HISTORY_ROW = 18
 # The bar of buttons right of the side panel: button 1's centre and the step between buttons.
 BAR_BUTTON_1 = (243, 86)
@@ -69,7 +77,9 @@ def write_crlf(path, lines):
         f.write("".join(line + "\r\n" for line in lines))
 
 
-class ButtonsXTest(unittest.TestCase):
+class ButtonsOnScreen(unittest.TestCase):
+    """The program on its own screen, with a history entry, a favorite, a list, a saved page."""
+
     def setUp(self):
         self.server = RecordingServer().__enter__()
         self.addCleanup(self.server.__exit__)
@@ -80,6 +90,10 @@ class ButtonsXTest(unittest.TestCase):
         self.beta = self.server.url("beta.htm")
         write_crlf(os.path.join(self.app, "History.Ini"),
                    ["## 1/2/2020", f"Zebra Page - {self.alpha} - 1/2/2020 10:00:00"])
+        write_crlf(os.path.join(self.app, "WebPageList.INI"), ["Daily|@|papers|@||@|"])
+        write_crlf(os.path.join(self.app, "WebPageListDtl.INI"), [f"Daily|@|{self.alpha}"])
+        os.makedirs(os.path.join(self.app, "WebPages"))
+        write_crlf(os.path.join(self.app, "WebPages", "Saved Page.htm"), ["<title>Saved</title>"])
         favorites = os.path.join(self.app, "Favorites")
         os.makedirs(favorites)
         write_crlf(os.path.join(favorites, "Beta Page.url"),
@@ -105,9 +119,6 @@ class ButtonsXTest(unittest.TestCase):
     def bar_button(self, number):
         return self.at((BAR_BUTTON_1[0], BAR_BUTTON_1[1] + BAR_STEP * (number - 1)))
 
-    def drag(self, start, end):
-        self.screen.drag(start, end)
-
     def buttons_file(self):
         path = self.program.file("WebButtons.Ini")
         return self.program.read_lines("WebButtons.Ini") if os.path.exists(path) else []
@@ -125,6 +136,11 @@ class ButtonsXTest(unittest.TestCase):
         dialog = self.screen.wait_window("^Assign Web Pages to Buttons")
         return self.client_origin(dialog)
 
+    def field(self, dialog, number):
+        return self.at((FIELD_1[0], FIELD_1[1] + (number - 1) * FIELD_STEP), dialog)
+
+
+class ButtonsXTest(ButtonsOnScreen):
     def test_history_entry_dragged_onto_field_5_and_saved_opens_from_button_5(self):
         self.screen.click_at(*self.at(TOGGLE))
         self.screen.click_at(*self.at(HISTORY_TAB))
@@ -133,8 +149,7 @@ class ButtonsXTest(unittest.TestCase):
         self.screen.click_at(*self.at(FIRST_HISTORY_DAY))
         self.screen.key("Right")
         entry = self.at((FIRST_HISTORY_DAY[0] + 20, FIRST_HISTORY_DAY[1] + HISTORY_ROW))
-        field_5 = self.at((FIELD_1[0], FIELD_1[1] + 4 * FIELD_STEP), dialog)
-        self.drag(entry, field_5)
+        self.screen.drag(entry, self.field(dialog, 5))
         self.shot("assign-buttons-dialog.png")
         self.screen.click_at(*self.at(SAVE, dialog))
         wait_until(lambda: self.buttons_file() == [f"5##{self.alpha}"], 30,
@@ -146,12 +161,56 @@ class ButtonsXTest(unittest.TestCase):
     def test_favorite_dragged_onto_button_7_of_the_bar(self):
         self.screen.click_at(*self.at(TOGGLE))
         self.screen.click_at(*self.at(FAVORITES_TAB))
-        self.drag(self.at(FIRST_FAVORITE), self.bar_button(7))
+        self.screen.drag(self.at(FIRST_FAVORITE), self.bar_button(7))
         wait_until(lambda: self.buttons_file() == [f"7##{self.beta}"], 30,
                    "the drop to write button 7's line")
         self.shot("button-bar-after-drop.png")
         self.screen.click_at(*self.bar_button(7))
         wait_until(lambda: "/beta.htm" in self.server.served, 60, "button 7 to open its page")
+
+
+class EverySourceXTest(ButtonsOnScreen):
+    """Each place of the main window a page is dragged from fills the field it is dropped on."""
+
+    def test_address_box_offline_list_and_window_list(self):
+        dialog = self.open_assign_dialog()
+        # Out of the side panel's way, on the right of the screen.
+        window = self.screen.wait_window("^Assign Web Pages to Buttons")
+        self.screen.xdotool("windowmove", "--sync", window, 660, 200)
+        dialog = wait_until(lambda: (lambda o: o if o[0] >= 660 else None)(
+            self.client_origin(window)), 30, "the dialog to move")
+
+        self.screen.click_at(*self.at(ADDRESS_BOX))
+        self.screen.type(self.beta)
+        self.screen.key("Home", "shift+End")
+        self.screen.drag(self.at(ADDRESS_BOX), self.field(dialog, 1))
+
+        self.screen.click_at(*self.at(OFFLINE_TAB))
+        self.screen.drag(self.at(FIRST_OFFLINE), self.field(dialog, 2))
+
+        self.screen.click_at(*self.at(LISTS_TAB))
+        self.screen.click_at(*self.at(FIRST_LIST))
+        self.screen.key("Right")
+        self.screen.drag(self.at((FIRST_LIST[0] + 20, FIRST_LIST[1] + HISTORY_ROW)),
+                  self.field(dialog, 3))
+
+        # A page opened from the address box becomes the first node of the window list.
+        self.screen.click_at(*self.at(GO_BUTTON))
+        wait_until(lambda: "/beta.htm" in self.server.served, 60, "the page to open")
+        self.screen.click_at(*self.at(WEB_PAGES_TAB))
+        self.screen.drag(self.at(FIRST_WINDOW), self.field(dialog, 4))
+        self.shot("assign-buttons-every-source.png")
+
+        # A field's own text is no page of the main window: dragged onto another field, refused.
+        self.screen.click_at(*self.field(dialog, 1))
+        self.screen.key("ctrl+a")
+        self.screen.drag(self.field(dialog, 1), self.field(dialog, 6))
+
+        self.screen.click_at(*self.at(SAVE, dialog))
+        saved = os.path.join(self.app, "WebPages", "Saved Page.htm")
+        wait_until(lambda: self.buttons_file() == [
+            f"1##{self.beta}", f"2##{saved}", f"3##{self.alpha}", f"4##{self.beta}"], 30,
+            "Save to write the four dropped addresses")
 
 
 if __name__ == "__main__":
