@@ -10,9 +10,13 @@
 #include "browse/ChildWindow.h"
 #include "browse/Downloads.h"
 #include "browse/PopupPolicy.h"
+#include "buttons/AssignButtonsDialog.h"
 #include "buttons/ButtonBar.h"
+#include "buttons/ButtonBarDrops.h"
+#include "buttons/PageDrop.h"
 #include "controls/GlowButton.h"
 #include "controls/SchemeFollower.h"
+#include "controls/ShellList.h"
 #include "controls/ThemeIcon.h"
 #include "controls/WindowTabBar.h"
 #include "help/About.h"
@@ -142,7 +146,25 @@ void TQuillmere1::createDialogs()
     // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
     addDialog(AboutDialog, new TAbout1(data_, this));
     addDialog(QuikTipsDialog, new TQuikTips1(data_, this));
-    // SetBtnsDialog: TSetBtns1, assign pages to buttons.
+    // SetBtnsDialog: TSetBtns1, assign pages to buttons, and the bar's own drops.
+    const TPageDrop::Sources pageSources{
+        favoritesPage_->shellList(),
+        CMBADDR,
+        TreeView1,
+        listsPage_->treeView(),
+        offlinePage_->treeView(),
+        historyPage_->treeView(),
+        [this](const QString &title) {
+            const QList<TChildWin1 *> windows = browserWindows();
+            return std::any_of(windows.cbegin(), windows.cend(), [&title](TChildWin1 *child) {
+                return CaseFold::sameText(child->windowTitle(), title);
+            });
+        }};
+    auto *pageDrop = new TPageDrop(data_, pageSources, this);
+    auto *setBtns = new TSetBtns1(data_, ask_, *pageDrop, this);
+    addDialog(SetBtnsDialog, setBtns);
+    auto *barDrops = new TButtonBarDrops(data_, ask_, *pageDrop, buttonBar_);
+    connect(barDrops, &TButtonBarDrops::buttonAssigned, setBtns, &TSetBtns1::SetButtonField);
 }
 
 void TQuillmere1::addDialog(DialogSlot slot, TDialogForm *dialog)
@@ -344,7 +366,7 @@ void TQuillmere1::createMainToolBar()
     CMBADDR->setFixedWidth(221);
     CMBADDR->setMinimumContentsLength(20);
     CMBADDR->lineEdit()->setPlaceholderText(QStringLiteral("Address or window title"));
-    // The address is dragged onto the dialogs' address fields.
+    // The address is dragged onto the dialogs' address fields and the web-site buttons.
     CMBADDR->lineEdit()->setDragEnabled(true);
     CMBADDR->installEventFilter(this);
     CMBADDR->lineEdit()->installEventFilter(this);

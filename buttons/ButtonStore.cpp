@@ -2,9 +2,24 @@
 
 #include "app/TextFile.h"
 
+#include <algorithm>
+
 namespace {
 const QString Separator = QStringLiteral("##");
+
+// Blanks and control characters alone do not make an address.
+bool holdsText(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() > 0x20; });
 }
+
+QString withoutLineBreaks(QString text)
+{
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    return text;
+}
+} // namespace
 
 std::optional<TButtonStore::Line> TButtonStore::parseLine(const QString &line)
 {
@@ -16,6 +31,24 @@ std::optional<TButtonStore::Line> TButtonStore::parseLine(const QString &line)
     if (!ok)
         return std::nullopt;
     return Line{number, line.mid(at + Separator.size())};
+}
+
+QStringList TButtonStore::fileLines(const QStringList &addresses)
+{
+    QStringList lines;
+    const qsizetype count = std::min<qsizetype>(addresses.size(), ButtonCount);
+    for (qsizetype index = 0; index < count; ++index) {
+        if (holdsText(addresses.at(index)))
+            lines << QString::number(index + 1) + Separator +
+                         withoutLineBreaks(addresses.at(index));
+    }
+    return lines;
+}
+
+std::optional<QString> TButtonStore::SaveButtonFields(const QString &appDir,
+                                                      const QStringList &addresses)
+{
+    return TextFile::writeLines(TextFile::resolveNoCase(appDir, FileName), fileLines(addresses));
 }
 
 TButtonStore::TButtonStore()

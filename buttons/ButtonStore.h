@@ -2,6 +2,7 @@
 
 #include <QStandardItemModel>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The 34 web-site button assignments read from WebButtons.Ini: one model row per button, the
@@ -21,6 +22,13 @@ public:
     };
     // Number before the first "##", address after it; nothing when the number does not convert.
     static std::optional<Line> parseLine(const QString &line);
+    // The file's lines for the texts of buttons 1, 2 ...: one line per text that holds more than
+    // blanks and control characters, the text kept as typed but without line breaks, which
+    // would split it into two lines of the file.
+    static QStringList fileLines(const QStringList &addresses);
+    // Rewrites appDir/WebButtons.Ini from those texts, atomically; the error text on failure.
+    static std::optional<QString> SaveButtonFields(const QString &appDir,
+                                                   const QStringList &addresses);
 
     TButtonStore();
 

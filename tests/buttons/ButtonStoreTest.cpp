@@ -3,7 +3,9 @@
 #include "app/TextFile.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -129,6 +131,64 @@ private slots:
         TButtonStore store;
         store.LoadButtonBar(dir_.path());
         QCOMPARE(store.ButtonAddress(1), QStringLiteral("https://one.example/"));
+    }
+
+    void save_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QByteArray>("bytes");
+        const QStringList empty(TButtonStore::ButtonCount, QString());
+        QTest::newRow("all empty") << empty << QByteArray();
+        for (int number : {1, 17, 18, 34}) {
+            QStringList one = empty;
+            one[number - 1] = QStringLiteral("https://a.example/");
+            QTest::addRow("only field %d", number)
+                << one << QByteArray::number(number) + "##https://a.example/\r\n";
+        }
+        QStringList mixed = empty;
+        mixed[1] = QStringLiteral("   ");
+        mixed[2] = QStringLiteral("https://b.example/ ");
+        mixed[3] = QStringLiteral("\t\x01 ");
+        mixed[4] = QStringLiteral(" https://c.example/");
+        mixed[6] = QStringLiteral("https://d.example/\r\n5##https://e.example/");
+        QTest::newRow("blanks skipped, spaces kept, no line breaks")
+            << mixed
+            << QByteArray("3##https://b.example/ \r\n5## https://c.example/\r\n"
+                          "7##https://d.example/5##https://e.example/\r\n");
+    }
+
+    void save()
+    {
+        QFETCH(QStringList, fields);
+        writeFile("9##https://old.example/\r\n");
+        QVERIFY(!TButtonStore::SaveButtonFields(dir_.path(), fields));
+        QFile file(dir_.filePath(TButtonStore::FileName));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTEST(file.readAll(), "bytes");
+    }
+
+    void saveWritesOverTheNameFoundInAnyCase()
+    {
+        writeFile("1##https://old.example/\r\n", QStringLiteral("WEBBUTTONS.INI"));
+        QStringList fields(TButtonStore::ButtonCount, QString());
+        fields[1] = QStringLiteral("https://new.example/");
+        QVERIFY(!TButtonStore::SaveButtonFields(dir_.path(), fields));
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"WEBBUTTONS.INI"});
+        TButtonStore store;
+        store.LoadButtonBar(dir_.path());
+        QVERIFY(!store.isAssigned(1));
+        QCOMPARE(store.ButtonAddress(2), QStringLiteral("https://new.example/"));
+    }
+
+    void failedSaveReportsAndWritesNothing()
+    {
+        QVERIFY(QDir(dir_.path()).mkdir(TButtonStore::FileName));
+        const auto error = TButtonStore::SaveButtonFields(
+            dir_.path(), QStringList(TButtonStore::ButtonCount, QStringLiteral("x")));
+        QVERIFY(error);
+        QVERIFY(!error->isEmpty());
+        QVERIFY(QFileInfo(dir_.filePath(TButtonStore::FileName)).isDir());
+        QVERIFY(QDir(dir_.path()).rmdir(TButtonStore::FileName));
     }
 
     void assignOutsideRangeIsIgnored()
