@@ -15,6 +15,8 @@
 #include "controls/SchemeFollower.h"
 #include "controls/ThemeIcon.h"
 #include "controls/WindowTabBar.h"
+#include "lists/FindListDialog.h"
+#include "lists/ListMaintenanceDialog.h"
 #include "lists/ListsPage.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
@@ -94,9 +96,11 @@ void TQuillmere1::createDialogs()
     // SetConfDialog: TSetConf1, the settings dialog.
     // EMailDialog: TEMail1, the mail window.
     // MailAddrDialog: TMailAddr1, the address book.
-    // ListMainDialog: TListMain1, list maintenance.
+    auto *listMain = new TListMain1(data_, ask_, this);
+    addDialog(ListMainDialog, listMain);
     // ListAddURLDialog: TListAddURL1, add pages to a list.
-    // FindListDialog: TFindList1, find a list (opened by list maintenance).
+    addDialog(FindListDialog, new TFindList1(data_, *listMain->treeView(), this));
+    connect(listMain, &TListMain1::findRequested, this, [this] { openDialog(FindListDialog); });
     // ListRunDialog: TListRun1, the list runner.
     // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
     // AboutDialog: TAbout1, the about box.
@@ -611,6 +615,9 @@ void TQuillmere1::FormClose()
     rect.WindowWidth = width();
     // Options that cannot be saved are logged by the data object; nobody is told at shutdown.
     data_.saveOptions();
+    // Lists saved or deleted in the open maintenance dialog are written as if it were closed.
+    if (auto *listMain = qobject_cast<TListMain1 *>(dialogs_[ListMainDialog].data()))
+        listMain->FormClose();
     if (data_.globals().ListsChanged)
         listsPage_->SaveListDetails();
     if (data_.globals().HistoryChanged)
