@@ -78,7 +78,7 @@ void TListMain1::connectButtons()
         {ui_->TSaveBtn, "document-save", QStyle::SP_DialogSaveButton, &TListMain1::TSaveBtnClick},
         {ui_->TCancelBtn, "edit-undo", QStyle::SP_DialogCancelButton, &TListMain1::TCancelBtnClick},
         {ui_->TFindBtn, "edit-find", QStyle::SP_FileDialogContentsView, &TListMain1::TFindBtnClick},
-        {ui_->THelpBtn, "help-contents", QStyle::SP_DialogHelpButton, &TListMain1::THelpBtnClick},
+        {ui_->THelpBtn, "help-contents", QStyle::SP_MessageBoxQuestion, &TListMain1::THelpBtnClick},
     };
     for (const auto &entry : buttons) {
         entry.button->setIcon(ThemeIcon::themed(entry.icon, entry.fallback));
