@@ -19,6 +19,7 @@ CHOOSER = "^Select 16x16 Bitmap for Icon"
 TOOL_ROW = 35
 ADD_BUTTON = (326, TOOL_ROW)
 SAVE_BUTTON = (382, TOOL_ROW)
+FIND_BUTTON = (441, TOOL_ROW)
 ICON_FIELD = (410, 162)
 # And from the top left of the main window's client area.
 ADD_TO_LIST_BUTTON = (258, 43)
@@ -76,6 +77,16 @@ def create_described_list_with_icon(screen, program, icon):
     wait_until(lambda: not screen.find_windows(CHOOSER), 30, "the picture chooser to close")
     click_in(screen, dialog, SAVE_BUTTON)
     shoot(screen, "list-maintenance.png")
+
+    click_in(screen, dialog, FIND_BUTTON)
+    finder = screen.wait_window("^Find Lists")
+    screen.type("new list 1 - m")
+    screen.key("Return")
+    shoot(screen, "find-list.png")
+    screen.key("Escape")
+    wait_until(lambda: not screen.find_windows("^Find Lists"), 30, "the find window to close")
+    del finder
+
     screen.xdotool("windowactivate", "--sync", dialog)
     screen.key("alt+F4")
     list_file = program.file("WebPageList.INI")
