@@ -24,6 +24,7 @@ ICON_FIELD = (410, 162)
 # And from the top left of the main window's client area.
 ADD_TO_LIST_BUTTON = (258, 43)
 FIRST_LIST_NODE = (150, 108)
+LIST_MAIN_BUTTON = (40, 77)
 
 
 def shoot(screen, name):
@@ -111,7 +112,9 @@ def check_list_maintenance():
             click_in(screen, program.main_window, FIRST_LIST_NODE)
             click_in(screen, program.main_window, ADD_TO_LIST_BUTTON)
 
-            dialog = open_dialog(screen, program)
+            # This time by the Lists page's own button.
+            click_in(screen, program.main_window, LIST_MAIN_BUTTON)
+            dialog = screen.wait_window(DIALOG)
             click_in(screen, dialog, ADD_BUTTON)
             screen.key("ctrl+a")  # the description field still shows the first list's
             screen.type("Saved, then quit")
