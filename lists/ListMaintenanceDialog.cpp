@@ -94,7 +94,12 @@ QTreeView *TListMain1::treeView() const
 
 void TListMain1::FormShow()
 {
-    listsEdited_ = false;
+    // A write that failed at the last close left the edits here: they stay, and the next close
+    // tries again, rather than being replaced by the lists on disk.
+    if (listsEdited_) {
+        InitColors();
+        return;
+    }
     SavedName.clear();
     SavedDescription.clear();
     SavedIconFile.clear();

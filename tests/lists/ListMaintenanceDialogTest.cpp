@@ -420,6 +420,16 @@ void ListMaintenanceDialogTest::failedWriteKeepsTheEdits()
     QCOMPARE(ask_.errors.size(), 1);
     QVERIFY(dialog_->ListsEdited());
     QCOMPARE(data_->lists().records().size(), 4);
+
+    // Opened again, the unsaved list is still there; once the file can be written it is.
+    dialog_->openModeless();
+    QVERIFY(QTest::qWaitForWindowActive(dialog_.get()));
+    QCOMPARE(nodeTexts().size(), 5);
+    QVERIFY(QDir(dir_->path()).rmdir("WebPageList.INI"));
+    dialog_->close();
+    QCOMPARE(ask_.errors.size(), 1);
+    QCOMPARE(data_->lists().records().size(), 5);
+    QVERIFY(read("WebPageList.INI").endsWith("New List 5|@|Morning reading|@||@|\r\n"));
 }
 
 void ListMaintenanceDialogTest::iconFieldOpensThePictureChooser()
