@@ -99,8 +99,10 @@ void TQuillmere1::createDialogs()
     auto *listMain = new TListMain1(data_, ask_, this);
     addDialog(ListMainDialog, listMain);
     // ListAddURLDialog: TListAddURL1, add pages to a list.
-    addDialog(FindListDialog, new TFindList1(data_, *listMain->treeView(), this));
+    auto *findList = new TFindList1(data_, ask_, this);
+    addDialog(FindListDialog, findList);
     connect(listMain, &TListMain1::findRequested, this, [this] { openDialog(FindListDialog); });
+    connect(findList, &TFindList1::findListRequested, listMain, &TListMain1::FindList);
     // ListRunDialog: TListRun1, the list runner.
     // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
     // AboutDialog: TAbout1, the about box.

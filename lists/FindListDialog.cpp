@@ -1,16 +1,13 @@
 #include "lists/FindListDialog.h"
 
-#include "app/CaseFold.h"
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
 #include "controls/ApplyScheme.h"
 #include "ui_FindListDialog.h"
 
-#include <QAbstractItemView>
-
-TFindList1::TFindList1(ProgramData &data, QAbstractItemView &tree, QWidget *parent)
+TFindList1::TFindList1(ProgramData &data, Ask &, QWidget *parent)
     : TDialogForm(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      data_(data), tree_(tree), ui_(std::make_unique<Ui::TFindList1>())
+      data_(data), ui_(std::make_unique<Ui::TFindList1>())
 {
     ui_->setupUi(this);
     setFixedSize(size().expandedTo(minimumSizeHint()));
@@ -42,17 +39,7 @@ void TFindList1::InitColors()
 
 void TFindList1::OKBtn1Click()
 {
-    // The whole node text counts, so the letters may run on into " - " and the description.
-    const QString wanted = CaseFold::lower(ui_->Text1->text());
-    const QAbstractItemModel *model = tree_.model();
-    for (int row = 0; model && row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 0);
-        if (CaseFold::lower(index.data(Qt::DisplayRole).toString()).startsWith(wanted)) {
-            tree_.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-            tree_.scrollTo(index);
-            return;
-        }
-    }
+    emit findListRequested(ui_->Text1->text());
 }
 
 void TFindList1::CancelBtnClick()

@@ -4,21 +4,20 @@
 
 #include <memory>
 
+class Ask;
 class ProgramData;
-class QAbstractItemView;
 
 namespace Ui {
 class TFindList1;
 }
 
-// "Find Lists": selects the first list of the maintenance dialog's tree whose text starts with
-// the letters typed, leaving that dialog's fields as they are until the list is clicked.
+// "Find Lists": asks for the first list of the maintenance dialog whose text starts with the
+// letters typed to be selected there; the main window connects the two.
 class TFindList1 : public TDialogForm
 {
     Q_OBJECT
 public:
-    // tree: the maintenance dialog's tree, which outlives this window.
-    TFindList1(ProgramData &data, QAbstractItemView &tree, QWidget *parent = nullptr);
+    TFindList1(ProgramData &data, Ask &ask, QWidget *parent = nullptr);
     ~TFindList1() override;
 
     void InitColors();
@@ -26,11 +25,14 @@ public:
     void CancelBtnClick();
     void HelpBtnClick();
 
+signals:
+    // OK: the letters as typed.
+    void findListRequested(const QString &letters);
+
 protected:
     void FormShow() override;
 
 private:
     ProgramData &data_;
-    QAbstractItemView &tree_;
     std::unique_ptr<Ui::TFindList1> ui_;
 };

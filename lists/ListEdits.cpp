@@ -108,6 +108,17 @@ int TListEdits::positionPercent(int index, int count)
     return int(whole);
 }
 
+int TListEdits::findByPrefix(const QString &letters) const
+{
+    // The whole node text counts, so the letters may run on past the name.
+    const QString wanted = CaseFold::lower(letters);
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        if (CaseFold::lower(model_.item(row)->text()).startsWith(wanted))
+            return row;
+    }
+    return -1;
+}
+
 int TListEdits::DialogIconIndex(const QString &fileName)
 {
     const QString key = CaseFold::upper(fileName.trimmed());

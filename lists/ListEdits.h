@@ -53,6 +53,9 @@ public:
     // The position bar: index / count x 100 to the nearest whole number, halves to even.
     static int positionPercent(int index, int count);
 
+    // First row whose node text starts with the letters, A-Z folded on both sides; -1 for none.
+    int findByPrefix(const QString &letters) const;
+
     // Picture for an icon file, loaded once per name (ASCII case ignored); -1 when it gives none.
     int DialogIconIndex(const QString &fileName);
     const QList<QImage> &ImageList1() const { return pictures_; }

@@ -322,6 +322,13 @@ void TListMain1::Paste1Click()
         field->paste();
 }
 
+void TListMain1::FindList(const QString &letters)
+{
+    const int row = edits_.findByPrefix(letters);
+    if (row >= 0)
+        selectRow(row);
+}
+
 void TListMain1::FormClose()
 {
     if (listsEdited_)

@@ -47,6 +47,9 @@ public:
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
+    // The find-list window's OK: selects the first list whose node text starts with the letters
+    // (A-Z folded), running on into the description; the fields wait for a click on it.
+    void FindList(const QString &letters);
     // Writes what was saved or deleted; the program calls it at shutdown too, so quitting with
     // the dialog open loses no Save or Delete.
     void FormClose();

@@ -500,7 +500,8 @@ void ListMaintenanceDialogTest::editMenuWorksOnTheFocusedField()
 
 void ListMaintenanceDialogTest::findSelectsByPrefixOverTheWholeText()
 {
-    TFindList1 find(*data_, *dialog_->treeView());
+    TFindList1 find(*data_, ask_);
+    connect(&find, &TFindList1::findListRequested, dialog_.get(), &TListMain1::FindList);
     find.openModeless();
     QVERIFY(QTest::qWaitForWindowActive(&find));
     QCOMPARE(find.windowTitle(), QStringLiteral("Find Lists"));
