@@ -40,8 +40,10 @@ QString resolve(const QString &executableDir)
     const QString forced = qEnvironmentVariable("QUILLMERE_APPDIR");
     if (!forced.isEmpty())
         return QDir::cleanPath(QDir(forced).absolutePath());
+    // An installed program's folder (/usr/bin) is writable for root too, but it is no place for
+    // the user's files: only a folder that holds the program's data is a program folder.
     const QFileInfo exe(executableDir);
-    if (exe.isDir() && exe.isWritable())
+    if (exe.isDir() && exe.isWritable() && hasShippedData(executableDir))
         return QDir::cleanPath(exe.absoluteFilePath());
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return QDir::cleanPath(dataHome + QStringLiteral("/quillmere"));

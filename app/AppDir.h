@@ -3,8 +3,9 @@
 #include <QString>
 #include <optional>
 
-// Where the program keeps its files: the executable's folder when it is writable (a portable
-// install or the build folder), otherwise the user's data folder. QUILLMERE_APPDIR overrides.
+// Where the program keeps its files: the executable's folder when it is writable and holds the
+// shipped Help (a portable install or the build folder), otherwise the user's data folder.
+// QUILLMERE_APPDIR overrides.
 namespace AppDirectory {
 
 QString resolve(const QString &executableDir);

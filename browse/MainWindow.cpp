@@ -5,7 +5,6 @@
 #include "app/Colors.h"
 #include "app/LocaleFormat.h"
 #include "app/ProgramData.h"
-#include "app/SplashWindow.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
@@ -15,6 +14,9 @@
 #include "controls/SchemeFollower.h"
 #include "controls/ThemeIcon.h"
 #include "controls/WindowTabBar.h"
+#include "help/About.h"
+#include "help/HelpWindow.h"
+#include "help/QuickTips.h"
 #include "lists/FindListDialog.h"
 #include "lists/ListMaintenanceDialog.h"
 #include "lists/ListsPage.h"
@@ -23,6 +25,7 @@
 #include "organiser/HistoryPage.h"
 #include "organiser/OfflinePage.h"
 #include "shell/DialogForm.h"
+#include "shell/SplashWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -105,8 +108,8 @@ void TQuillmere1::createDialogs()
     connect(findList, &TFindList1::findListRequested, listMain, &TListMain1::FindList);
     // ListRunDialog: TListRun1, the list runner.
     // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
-    // AboutDialog: TAbout1, the about box.
-    // QuikTipsDialog: TQuikTips1, the quick tips.
+    addDialog(AboutDialog, new TAbout1(data_, this));
+    addDialog(QuikTipsDialog, new TQuikTips1(data_, this));
     // SetBtnsDialog: TSetBtns1, assign pages to buttons.
 }
 
@@ -590,7 +593,9 @@ void TQuillmere1::loadMainPicture()
 
 void TQuillmere1::FirstPaint()
 {
-    // The quick tips window comes with its own change; the flag keeps them to the first paint.
+    // The flag keeps the tips to the first paint of a start-up that went through.
+    if (FirstPaintPending && data_.globals().StartTips)
+        openDialog(QuikTipsDialog);
     FirstPaintPending = false;
 }
 
@@ -606,6 +611,12 @@ void TQuillmere1::FormClose()
     if (shutdownDone_)
         return;
     shutdownDone_ = true;
+    // The help window's place and size go into the options with the rest; its web view must
+    // also be gone before the web engine shuts down.
+    if (HelpWin1) {
+        HelpWin1->close();
+        delete HelpWin1.data();
+    }
     // A start-up stopped before the options were read writes nothing: the files would lose
     // what the user had.
     if (!startupCompleted_)
@@ -716,10 +727,7 @@ void TQuillmere1::selectWindowEntries(TChildWin1 *child)
 
 void TQuillmere1::ShowHelp(const QString &name)
 {
-    TGlobals &g = data_.globals();
-    g.HelpTopic = TextFile::resolveNoCase(data_.filePath(QStringLiteral("Help")), name);
-    // Until the help window exists, a help page opens like any other page.
-    OpenPage(QUrl::fromLocalFile(g.HelpTopic).toString());
+    THelpWin1::ShowHelp(data_, name);
 }
 
 void TQuillmere1::ActivateWindowByTitle(const QString &title)

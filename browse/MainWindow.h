@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/Navigation.h"
-#include "app/SplashWindow.h"
 #include "browse/WindowList.h"
 #include "shell/DialogForm.h"
+#include "shell/SplashWindow.h"
 
 #include <QList>
 #include <QMainWindow>

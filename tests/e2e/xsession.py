@@ -52,10 +52,15 @@ class XScreen:
         if not number:
             raise RuntimeError("Xvfb did not start")
         self.display = f":{number}"
-        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self._procs.append(wm)
-        wait_until(self._window_manager_running, 30, "openbox to manage the screen")
+        try:
+            wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self._procs.append(wm)
+            wait_until(self._window_manager_running, 90, "openbox to manage the screen")
+        except BaseException:
+            # A with-block whose entry fails never reaches __exit__: take the screen down here.
+            self.__exit__(None, None, None)
+            raise
         return self
 
     def __exit__(self, *exc):
