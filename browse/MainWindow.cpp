@@ -22,6 +22,8 @@
 #include "help/About.h"
 #include "help/HelpWindow.h"
 #include "help/QuickTips.h"
+#include "lists/FindListDialog.h"
+#include "lists/ListMaintenanceDialog.h"
 #include "lists/ListsPage.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
@@ -139,9 +141,13 @@ void TQuillmere1::createDialogs()
     addDialog(SetConfDialog, setConf);
     // EMailDialog: TEMail1, the mail window.
     // MailAddrDialog: TMailAddr1, the address book.
-    // ListMainDialog: TListMain1, list maintenance.
+    auto *listMain = new TListMain1(data_, ask_, this);
+    addDialog(ListMainDialog, listMain);
     // ListAddURLDialog: TListAddURL1, add pages to a list.
-    // FindListDialog: TFindList1, find a list (opened by list maintenance).
+    auto *findList = new TFindList1(data_, ask_, this);
+    addDialog(FindListDialog, findList);
+    connect(listMain, &TListMain1::findRequested, this, [this] { openDialog(FindListDialog); });
+    connect(findList, &TFindList1::findListRequested, listMain, &TListMain1::FindList);
     // ListRunDialog: TListRun1, the list runner.
     // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
     addDialog(AboutDialog, new TAbout1(data_, this));
@@ -714,6 +720,9 @@ void TQuillmere1::FormClose()
     rect.WindowWidth = inner.width();
     // Options that cannot be saved are logged by the data object; nobody is told at shutdown.
     data_.saveOptions();
+    // Lists saved or deleted in the open maintenance dialog are written as if it were closed.
+    if (auto *listMain = qobject_cast<TListMain1 *>(dialogs_[ListMainDialog].data()))
+        listMain->FormClose();
     if (data_.globals().ListsChanged)
         listsPage_->SaveListDetails();
     if (data_.globals().HistoryChanged)

@@ -263,6 +263,14 @@ std::optional<QString> TListStore::SaveListDetails() const
     return TextFile::writeLines(filePath("WebPageListDtl.INI"), lines);
 }
 
+std::optional<QString> TListStore::WriteListFile(const QList<TLstRec> &lists) const
+{
+    QStringList lines;
+    for (const TLstRec &rec : lists)
+        lines << ListFormat::listLine(rec);
+    return TextFile::writeLines(filePath("WebPageList.INI"), lines);
+}
+
 bool TListStore::AddToCurrentList()
 {
     const QString upperName = CaseFold::upper(globals_.CurrentList);
@@ -350,4 +358,19 @@ void TListStore::setPictures(QStandardItem *item, int picture, int selectedPictu
     if (selectedPicture >= 0)
         icon.addPixmap(QPixmap::fromImage(pictures_.at(selectedPicture)), QIcon::Selected);
     item->setData(icon, Qt::DecorationRole);
+}
+
+QImage TListStore::loadIconPicture(const QString &fileName, const QString &appDir)
+{
+    const QString name = fileName.trimmed();
+    const QString suffix = CaseFold::upper(QFileInfo(name).suffix());
+    if (suffix != u"BMP" && suffix != u"ICO")
+        return {};
+    QFileInfo info(QString(name).replace(u'\\', u'/'));
+    const QString dir = info.isAbsolute() ? info.path() : QDir(appDir).filePath(info.path());
+    QImageReader reader(TextFile::resolveNoCase(dir, info.fileName()));
+    const QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    return fitPicture(suffix == u"BMP" ? withBitmapBackground(image) : image);
 }

@@ -50,6 +50,8 @@ public:
     void ReplaceListPages(const QString &name, const QStringList &addresses);
     // Writes the detail file whole, atomically. Returns the error, nothing on success.
     std::optional<QString> SaveListDetails() const;
+    // Writes the list file whole, atomically, one line per list. The tree is not reloaded.
+    std::optional<QString> WriteListFile(const QList<TLstRec> &lists) const;
 
     // "Add to Current List": CurrentUrl into CurrentList. True when a page was added.
     bool AddToCurrentList();
@@ -70,6 +72,10 @@ public:
     const QList<IconEntry> &ListIconFiles() const { return iconFiles_; }
     // Detail lines that named no list when the file was read; written back by the next save.
     const QStringList &orphanLines() const { return orphans_; }
+
+    // A list icon file read the way the Lists page shows it (a relative path means the program
+    // folder); a null image when the file is missing, unreadable or not a .bmp or .ico.
+    static QImage loadIconPicture(const QString &fileName, const QString &appDir);
 
 private:
     int listRow(const QString &upperName) const;
