@@ -15,6 +15,9 @@
 #include "controls/SchemeFollower.h"
 #include "controls/ThemeIcon.h"
 #include "controls/WindowTabBar.h"
+#include "lists/AddPagesDialog.h"
+#include "lists/AutoCollect.h"
+#include "lists/ListRunner.h"
 #include "lists/ListsPage.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
@@ -95,10 +98,22 @@ void TQuillmere1::createDialogs()
     // EMailDialog: TEMail1, the mail window.
     // MailAddrDialog: TMailAddr1, the address book.
     // ListMainDialog: TListMain1, list maintenance.
-    // ListAddURLDialog: TListAddURL1, add pages to a list.
+    auto *addPages = new TListAddURL1(data_, ask_, this);
+    addPages->setSidePanel(favoritesPage_->shellList(), listsPage_);
+    addDialog(ListAddURLDialog, addPages);
     // FindListDialog: TFindList1, find a list (opened by list maintenance).
-    // ListRunDialog: TListRun1, the list runner.
-    // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
+    auto *runner = new TListRun1(data_, ask_, this);
+    // CloseListWindow: the first window in child order that the runner opened.
+    connect(runner, &TListRun1::closeListWindowRequested, this, [this] {
+        for (TChildWin1 *child : browserWindows()) {
+            if (child->tag() == 9999) {
+                child->close();
+                return;
+            }
+        }
+    });
+    addDialog(ListRunDialog, runner);
+    addDialog(ListAutoDialog, new TListAuto1(data_, ask_, this));
     // AboutDialog: TAbout1, the about box.
     // QuikTipsDialog: TQuikTips1, the quick tips.
     // SetBtnsDialog: TSetBtns1, assign pages to buttons.
@@ -654,8 +669,11 @@ void TQuillmere1::connectWindow(TChildWin1 *child)
             [this, child] { data_.RecordVisit(child->LocationName()); });
     connect(child, &TChildWin1::pageSaved, &data_,
             [this](const QString &title) { data_.addSavedPage(title); });
-    // Auto collect's CollectPage follows navigationCompleted with the address once its dialog
-    // exists.
+    if (auto *collect = qobject_cast<TListAuto1 *>(dialogs_[ListAutoDialog].data())) {
+        connect(
+            child, &TChildWin1::navigationCompleted, collect,
+            [collect](const QString &, const QString &address) { collect->CollectPage(address); });
+    }
 }
 
 void TQuillmere1::windowNavigated(TChildWin1 *child)
