@@ -26,12 +26,16 @@ inline void writeListFiles(const QString &appDir,
 // Chooses an item the way the keyboard does: the arrow keys in the focused box.
 inline void chooseItem(QComboBox *box, int row)
 {
+    box->activateWindow();
     box->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget() == box ||
+                box->isAncestorOf(QApplication::focusWidget()));
     // Only a move is a choice: step off the item first when the box already shows it.
     if (box->currentIndex() == row)
         QTest::keyClick(QApplication::focusWidget(), row > 0 ? Qt::Key_Up : Qt::Key_Down);
-    while (box->currentIndex() < row)
+    for (int step = 0; step < box->count() && box->currentIndex() < row; ++step)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    while (box->currentIndex() > row)
+    for (int step = 0; step < box->count() && box->currentIndex() > row; ++step)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(box->currentIndex(), row);
 }

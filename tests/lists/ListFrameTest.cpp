@@ -78,6 +78,7 @@ void ListFrameTest::clearedNewWindowBoxClosesOnlyTheRunnersWindow()
 {
     window_->OpenPage(fixture("frames.htm"));
     TChildWin1 *users = window_->activeBrowserWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(users->LocationURL(), fixture("frames.htm"), kLoadTimeout);
     auto *runner = qobject_cast<TListRun1 *>(window_->dialog(TQuillmere1::ListRunDialog));
     QVERIFY(runner);
     window_->openDialog(TQuillmere1::ListRunDialog);
