@@ -2,6 +2,7 @@
 
 #include "app/Ask.h"
 #include "app/CaseFold.h"
+#include "app/Logging.h"
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
 #include "controls/ApplyScheme.h"
@@ -127,6 +128,8 @@ void TListAddURL1::chooseList(const QString &name)
     ui_->ListBox1->clear();
     ui_->ListBox1->addItems(data_.lists().ListPages(name));
     boxChanged_ = false;
+    qCInfo(lcLists, "Adding pages to the list \"%s\" of %d pages", qPrintable(name),
+           ui_->ListBox1->count());
 }
 
 void TListAddURL1::showInPanel(const QString &name)
