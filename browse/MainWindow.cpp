@@ -24,6 +24,9 @@
 #include "help/QuickTips.h"
 #include "lists/FindListDialog.h"
 #include "lists/ListMaintenanceDialog.h"
+#include "lists/AddPagesDialog.h"
+#include "lists/AutoCollect.h"
+#include "lists/ListRunner.h"
 #include "lists/ListsPage.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
@@ -143,13 +146,25 @@ void TQuillmere1::createDialogs()
     // MailAddrDialog: TMailAddr1, the address book.
     auto *listMain = new TListMain1(data_, ask_, this);
     addDialog(ListMainDialog, listMain);
-    // ListAddURLDialog: TListAddURL1, add pages to a list.
     auto *findList = new TFindList1(data_, ask_, this);
     addDialog(FindListDialog, findList);
     connect(listMain, &TListMain1::findRequested, this, [this] { openDialog(FindListDialog); });
     connect(findList, &TFindList1::findListRequested, listMain, &TListMain1::FindList);
-    // ListRunDialog: TListRun1, the list runner.
-    // ListAutoDialog: TListAuto1, auto collect; its CollectPage joins connectWindow().
+    auto *addPages = new TListAddURL1(data_, ask_, this);
+    addPages->setSidePanel(favoritesPage_->shellList(), listsPage_);
+    addDialog(ListAddURLDialog, addPages);
+    auto *runner = new TListRun1(data_, ask_, this);
+    // CloseListWindow: the first window in child order that the runner opened.
+    connect(runner, &TListRun1::closeListWindowRequested, this, [this] {
+        for (TChildWin1 *child : browserWindows()) {
+            if (child->tag() == 9999) {
+                child->close();
+                return;
+            }
+        }
+    });
+    addDialog(ListRunDialog, runner);
+    addDialog(ListAutoDialog, new TListAuto1(data_, ask_, this));
     addDialog(AboutDialog, new TAbout1(data_, this));
     addDialog(QuikTipsDialog, new TQuikTips1(data_, this));
     // SetBtnsDialog: TSetBtns1, assign pages to buttons, and the bar's own drops.
@@ -774,8 +789,11 @@ void TQuillmere1::connectWindow(TChildWin1 *child)
     connect(child, &TChildWin1::popupBlocked, this, &TQuillmere1::showBlockedPopup);
     connect(child, &TChildWin1::pageSaved, &data_,
             [this](const QString &title) { data_.addSavedPage(title); });
-    // Auto collect's CollectPage follows navigationCompleted with the address once its dialog
-    // exists.
+    if (auto *collect = qobject_cast<TListAuto1 *>(dialogs_[ListAutoDialog].data())) {
+        connect(
+            child, &TChildWin1::navigationCompleted, collect,
+            [collect](const QString &, const QString &address) { collect->CollectPage(address); });
+    }
 }
 
 void TQuillmere1::windowNavigated(TChildWin1 *child)
