@@ -18,6 +18,7 @@
 #include "help/HelpWindow.h"
 #include "help/QuickTips.h"
 #include "lists/ListsPage.h"
+#include "mail/AddressBookDialog.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
 #include "organiser/HistoryPage.h"
@@ -96,7 +97,7 @@ void TQuillmere1::createDialogs()
 {
     // SetConfDialog: TSetConf1, the settings dialog.
     // EMailDialog: TEMail1, the mail window.
-    // MailAddrDialog: TMailAddr1, the address book.
+    addDialog(MailAddrDialog, new TMailAddr1(data_, ask_, this));
     // ListMainDialog: TListMain1, list maintenance.
     // ListAddURLDialog: TListAddURL1, add pages to a list.
     // FindListDialog: TFindList1, find a list (opened by list maintenance).
