@@ -19,6 +19,8 @@ TMailAddr1::TMailAddr1(ProgramData &data, Ask &ask, QWidget *parent)
       ui_(std::make_unique<Ui::TMailAddr1>())
 {
     ui_->setupUi(this);
+    // Placed once; from then on the window stays where the user leaves it.
+    move(630, 50);
     ui_->ListBox1->setModel(data_.addressBook().model());
     makePopupMenu();
     connectControls();
