@@ -6,13 +6,15 @@
 #include "app/TextFile.h"
 #include "buttons/ButtonStore.h"
 #include "lists/ListStore.h"
+#include "mail/AddressBook.h"
 #include "organiser/HistoryStore.h"
 #include "organiser/OfflineStore.h"
 
 ProgramData::ProgramData(TGlobals &globals, const QString &appDir, QObject *parent)
     : QObject(parent), globals_(globals), appDir_(appDir),
       history_(std::make_unique<THistoryStore>()), lists_(std::make_unique<TListStore>(globals)),
-      buttons_(std::make_unique<TButtonStore>()), offline_(std::make_unique<TOfflineStore>())
+      buttons_(std::make_unique<TButtonStore>()), offline_(std::make_unique<TOfflineStore>()),
+      addressBook_(std::make_unique<AddressBook>(appDir))
 {
     globals_.AppDir = appDir;
     offline_->setFolder(webPagesDir());

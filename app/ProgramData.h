@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class AddressBook;
 class TButtonStore;
 class THistoryStore;
 class TListStore;
@@ -33,8 +34,9 @@ public:
     TListStore &lists() const { return *lists_; }
     TButtonStore &buttons() const { return *buttons_; }
     TOfflineStore &offline() const { return *offline_; }
-    // Later: the address book (MailAddr.MLS) and the e-mail log (EMail.Log) join the stores
-    // here, with their accessors, load/save pairs and a change signal each.
+    // MailAddr.MLS; the address book window reads it at every showing and writes it at OK.
+    AddressBook &addressBook() const { return *addressBook_; }
+    // Later: the e-mail log (EMail.Log) joins the stores here.
 
     // The main window's rectangle as Options.INI keeps it.
     MainWindowRect &windowRect() { return rect_; }
@@ -86,4 +88,5 @@ private:
     std::unique_ptr<TListStore> lists_;
     std::unique_ptr<TButtonStore> buttons_;
     std::unique_ptr<TOfflineStore> offline_;
+    std::unique_ptr<AddressBook> addressBook_;
 };

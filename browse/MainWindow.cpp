@@ -28,6 +28,7 @@
 #include "lists/AutoCollect.h"
 #include "lists/ListRunner.h"
 #include "lists/ListsPage.h"
+#include "mail/AddressBookDialog.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
 #include "organiser/HistoryPage.h"
@@ -143,7 +144,7 @@ void TQuillmere1::createDialogs()
             [this](const QString &path) { pictureView_->setPixmap(QPixmap(path)); });
     addDialog(SetConfDialog, setConf);
     // EMailDialog: TEMail1, the mail window.
-    // MailAddrDialog: TMailAddr1, the address book.
+    addDialog(MailAddrDialog, new TMailAddr1(data_, ask_, this));
     auto *listMain = new TListMain1(data_, ask_, this);
     addDialog(ListMainDialog, listMain);
     auto *findList = new TFindList1(data_, ask_, this);
