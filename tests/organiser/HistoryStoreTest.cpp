@@ -158,7 +158,7 @@ private slots:
         QVERIFY2(shown.startsWith(QStringLiteral("##")) &&
                      shown.contains(QStringLiteral("01 JAN 2020 - http://a/")),
                  qPrintable(shown));
-        QCOMPARE(THistoryStore::OpenAddress(shown), QStringLiteral(" http://a/"));
+        QCOMPARE(THistoryStore::OpenAddress(shown), QStringLiteral("http://a/"));
     }
 
     void dateAndEntryTexts()
