@@ -60,7 +60,8 @@ TOfflinePage::TOfflinePage(ProgramData &data, QWidget *parent) : QWidget(parent)
     connect(searchBox_, &QLineEdit::returnPressed, this, &TOfflinePage::runSearch);
     connect(results_, &QListWidget::itemActivated, this, &TOfflinePage::openResult);
     connect(&data_.offline().index(), &TOfflineIndex::found, this, &TOfflinePage::showResults);
-    connect(&data_.offline().index(), &TOfflineIndex::refreshed, this, &TOfflinePage::indexRefreshed);
+    connect(&data_.offline().index(), &TOfflineIndex::refreshed, this,
+            &TOfflinePage::indexRefreshed);
 
     layout->addWidget(label_);
     layout->addWidget(view_, 2);

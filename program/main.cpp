@@ -3,12 +3,12 @@
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "app/ProgramData.h"
-#include "browse/MainWindow.h"
 #include "browse/DesktopSession.h"
+#include "browse/MainWindow.h"
 #include "shell/RealAsk.h"
 #include "shell/SignalWatcher.h"
-#include "shell/SplashWindow.h"
 #include "shell/SingleInstance.h"
+#include "shell/SplashWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -95,16 +95,14 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    report("saved page: unclosed <title> tags", [](qsizetype size) {
-        return savedPage(filled("<html><head>", "<title>x ", size));
-    });
+    report("saved page: unclosed <title> tags",
+           [](qsizetype size) { return savedPage(filled("<html><head>", "<title>x ", size)); });
     report("saved page: distinct attributes in one tag",
            [](qsizetype size) { return savedPage(distinctAttributes(size)); });
     report("saved page: \"&\" runs",
            [](qsizetype size) { return savedPage(filled("<p>", "&&amp&#", size)); });
-    report("saved page: nested elements", [](qsizetype size) {
-        return savedPage(filled("<body>", "<div><span>", size));
-    });
+    report("saved page: nested elements",
+           [](qsizetype size) { return savedPage(filled("<body>", "<div><span>", size)); });
     report("bookmarks: quoted attributes on one line",
            [](qsizetype size) { return bookmarks(distinctAttributes(size)); });
     report("bookmarks: same attribute repeated", [](qsizetype size) {
@@ -116,9 +114,8 @@ int main(int argc, char **argv)
     report("bookmarks: many bookmarks", [](qsizetype size) {
         return bookmarks(filled("<DL><p>\n", "<DT><A HREF=\"http://a.example/\">A</A>\n", size));
     });
-    report("web archive: unclosed <title> tags", [](qsizetype size) {
-        return webArchive(filled("<html><head>", "<title>x ", size));
-    });
+    report("web archive: unclosed <title> tags",
+           [](qsizetype size) { return webArchive(filled("<html><head>", "<title>x ", size)); });
     report("lists: 80,000 distinct icon files per MB", iconLists);
     return 0;
 }

@@ -1,6 +1,6 @@
-#include "FileSizeLimit.h"
 #include "app/TextFile.h"
 
+#include "FileSizeLimit.h"
 #include "app/CaseFold.h"
 #include "app/LocaleFormat.h"
 

@@ -6,9 +6,9 @@
 #include "browse/MainWindow.h"
 #include "browse/PopupPolicy.h"
 #include "browse/WebControl.h"
-#include "help/HelpWindow.h"
 #include "controls/GlowButton.h"
 #include "controls/WindowTabBar.h"
+#include "help/HelpWindow.h"
 #include "organiser/HistoryStore.h"
 #include "organiser/OfflinePage.h"
 

@@ -22,7 +22,7 @@ from xsession import (Options, Quillmere, XScreen, fixture_pages, program_folder
 TOGGLE = (15, 40)
 FAVORITES_TAB = (15, 220)
 HISTORY_TAB = (15, 470)
-FIRST_FAVORITE = (81, 126)
+FIRST_FAVORITE = (81, 146)
 FIRST_HISTORY_DAY = (97, 125)
 WEB_PAGES_TAB = (15, 115)
 LISTS_TAB = (15, 310)
@@ -33,8 +33,9 @@ FIRST_OFFLINE = (110, 117)
 ADDRESS_BOX = (480, 39)
 GO_BUTTON = (682, 39)
 HISTORY_ROW = 18
-# The bar of buttons right of the side panel: button 1's centre and the step between buttons.
-BAR_BUTTON_1 = (243, 86)
+# The bar right of the side panel, two columns (1 to 17, 18 to 34): button 1's centre and
+# the step down the column.
+BAR_BUTTON_1 = (212, 87)
 BAR_STEP = 23
 # In the assign dialog's client area, as designed: field N of the left column, and Save.
 FIELD_1 = (162, 22)

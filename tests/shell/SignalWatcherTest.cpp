@@ -9,7 +9,10 @@ class SignalWatcherTest : public QObject
     Q_OBJECT
 
 private:
-    static QString child() { return QStringLiteral(QUILLMERE_BUILD_DIR "/tests/shell/signal_child"); }
+    static QString child()
+    {
+        return QStringLiteral(QUILLMERE_BUILD_DIR "/tests/shell/signal_child");
+    }
 
     // Starts the child with the given signal ignored, as a starter may leave it.
     static void start(QProcess &process, const QString &mode, int ignored = 0)
