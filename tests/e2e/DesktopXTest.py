@@ -16,79 +16,38 @@ import subprocess
 import sys
 import tempfile
 import threading
-import time
 import unittest
 from pathlib import Path
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xsession  # noqa: E402
+from xsession import wait_until  # noqa: E402
+
 BIN = os.environ.get("QUILLMERE_BIN", "quillmere")
 PAGES = Path(__file__).resolve().parent.parent / "fixtures" / "pages"
-
-
-def wait_until(predicate, timeout=60, what="condition"):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-        time.sleep(0.05)
 
 
 def file_url(path):
     return Path(path).resolve().as_uri()
 
 
-class XScreen:
-    """A private X server with openbox on it, taken down with what was started on it."""
+class XScreen(xsession.XScreen):
+    """The shared X screen, with the engine's settings in every environment and an xdotool
+    that can tell a failed call from an empty answer."""
 
-    def __enter__(self):
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp"], pass_fds=(write_end,),
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            self.display = ":" + pipe.readline().strip()
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            wait_until(self.window_manager_running, 30, "openbox to manage the screen")
-        except BaseException:
-            self.__exit__()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        for proc in (self.wm, self.xvfb):
-            proc.terminate()
-            with contextlib.suppress(subprocess.TimeoutExpired):
-                proc.wait(10)
-            if proc.poll() is None:
-                proc.kill()
-                proc.wait()
-
-    def env(self):
-        env = dict(os.environ)
-        env.pop("QT_QPA_PLATFORM", None)
-        env["DISPLAY"] = self.display
+    def env(self, extra=None):
+        env = super().env(extra)
         env.setdefault("QTWEBENGINE_DISABLE_SANDBOX", "1")
         env.setdefault("QTWEBENGINE_CHROMIUM_FLAGS",
                        "--disable-gpu --no-sandbox --disable-background-networking")
         return env
 
-    def window_manager_running(self):
-        out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(),
-                             capture_output=True, text=True)
-        return "window id" in out.stdout
-
-    def xdotool(self, *args, check=True):
-        result = subprocess.run(["xdotool", *args], env=self.env(), capture_output=True,
-                                text=True)
+    def xdotool(self, *args, check=True, timeout=xsession.DEFAULT_TIMEOUT):
+        result = subprocess.run(["xdotool", *map(str, args)], env=self.env(),
+                                capture_output=True, text=True, timeout=timeout)
         if result.returncode != 0:
             if check:
-                raise AssertionError(f"xdotool {' '.join(args)}: {result.stderr}")
+                raise AssertionError(f"xdotool {' '.join(map(str, args))}: {result.stderr}")
             return None
         return result.stdout
 
@@ -178,7 +137,10 @@ class DesktopXTest(unittest.TestCase):
     def test_second_start_hands_its_addresses_to_the_first(self):
         with XScreen() as screen:
             first = self.start(screen)
-            screen.xdotool("search", "--sync", "--onlyvisible", "--name", "^Quillmere")
+            # A search can meet the splash as it goes (BadWindow): ask again until the frame shows.
+            wait_until(lambda: screen.xdotool("search", "--onlyvisible", "--name",
+                                              "^(.* - )?Quillmere$", check=False),
+                       90, "the main window")
             self.wait_for_session(["RUNNING"], "the first program to keep its windows")
 
             # Relative file paths from the second start's own folder.
