@@ -51,7 +51,10 @@ bool LoadOptions(const QString &path, TGlobals &g, MainWindowRect &rect)
     in.readFlag(g.GridLines);
     in.readFlag(g.MaximizeWindows);
     in.readFlag(g.StartTips);
-    return in.ok();
+    rect.Maximized = false;
+    const bool complete = in.ok();
+    in.readFlag(rect.Maximized);
+    return complete;
 }
 
 std::optional<QString> SaveOptions(const QString &path, const TGlobals &g,
@@ -66,6 +69,8 @@ std::optional<QString> SaveOptions(const QString &path, const TGlobals &g,
     for (const QString &address : g.ToAddresses)
         lines << address;
     lines << flag(g.BoldText) << flag(g.GridLines) << flag(g.MaximizeWindows) << flag(g.StartTips);
+    if (rect.Maximized)
+        lines << flag(true);
     return TextFile::writeLines(path, lines);
 }
 

@@ -12,9 +12,12 @@ struct MainWindowRect
     qint32 WindowTop = 0;
     qint32 WindowHeight = 0;
     qint32 WindowWidth = 0;
+    // Kept on a line after the 27 only while it is set, so an ordinary file keeps its 27 lines
+    // and a reader that stops at line 27 never notices it.
+    bool Maximized = false;
 };
 
-// Options.INI: 27 lines, one value each, no keys.
+// Options.INI: 27 lines, one value each, no keys; a 28th "TRUE" for a maximised main window.
 namespace Options {
 
 void SetDefaultOptions(TGlobals &g);

@@ -686,6 +686,9 @@ void TQuillmere1::applyWindowRect()
     // The inner rectangle, as FormClose saves it: placing the frame at the inner area's
     // position would move the window by its title bar at every start.
     setGeometry(onNearestScreen(wanted));
+    // The state is set after the normal rectangle, which is what un-maximising returns to.
+    if (rect.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TQuillmere1::loadMainPicture()
@@ -734,6 +737,7 @@ void TQuillmere1::FormClose()
     rect.WindowTop = inner.y();
     rect.WindowHeight = inner.height();
     rect.WindowWidth = inner.width();
+    rect.Maximized = isMaximized();
     // Options that cannot be saved are logged by the data object; nobody is told at shutdown.
     data_.saveOptions();
     // Lists saved or deleted in the open maintenance dialog are written as if it were closed.

@@ -59,6 +59,8 @@ private slots:
     void missingFileFailsAndClearsLastPage();
     void survivesAnyBytes();
     void roundTrip();
+    void maximizedLine_data();
+    void maximizedLine();
     void failedSaveKeepsOldFile();
     void rememberedPages_data();
     void rememberedPages();
@@ -245,6 +247,38 @@ void OptionsTest::roundTrip()
     QCOMPARE(backRect.WindowLeft, -8);
     QCOMPARE(backRect.WindowWidth, 2000);
     QVERIFY(back.BoldText && back.MaximizeWindows && !back.GridLines && !back.StartTips);
+}
+
+void OptionsTest::maximizedLine_data()
+{
+    QTest::addColumn<bool>("maximized");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("normal window keeps 27 lines") << false << 27;
+    QTest::newRow("maximised window adds line 28") << true << 28;
+}
+
+void OptionsTest::maximizedLine()
+{
+    QFETCH(bool, maximized);
+    QFETCH(int, lines);
+    TGlobals g;
+    Options::SetDefaultOptions(g);
+    g.StartTips = true;
+    MainWindowRect rect{30, 20, 500, 700, maximized};
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Options.INI");
+    QVERIFY(!Options::SaveOptions(path, g, rect));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count("\r\n"), lines);
+    TGlobals back;
+    MainWindowRect backRect{0, 0, 0, 0, !maximized};
+    QVERIFY(Options::LoadOptions(path, back, backRect));
+    QCOMPARE(backRect.Maximized, maximized);
+    // The normal rectangle is what comes back when the user restores the window.
+    QCOMPARE(backRect.WindowLeft, 30);
+    QCOMPARE(backRect.WindowWidth, 700);
+    QVERIFY(back.StartTips);
 }
 
 void OptionsTest::failedSaveKeepsOldFile()

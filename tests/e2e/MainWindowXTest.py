@@ -31,6 +31,24 @@ def history_entries(program):
             if line and not line.startswith("## ")]
 
 
+def is_maximised(screen, window):
+    state = subprocess.run(["xprop", "-id", str(window), "_NET_WM_STATE"], env=screen.env(),
+                           capture_output=True, text=True).stdout
+    return "_NET_WM_STATE_MAXIMIZED_VERT" in state and "_NET_WM_STATE_MAXIMIZED_HORZ" in state
+
+
+def double_click_title_bar(screen, window):
+    """How a hand maximises or restores a window under openbox."""
+    # xwininfo gives the client's true corner; xdotool's geometry adds the frame to it.
+    info = subprocess.run(["xwininfo", "-id", str(window)], env=screen.env(),
+                          capture_output=True, text=True).stdout
+    value = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
+    x = int(value["Absolute upper-left X"])
+    y = int(value["Absolute upper-left Y"])
+    width = int(value["Width"])
+    screen.click_at(x + width // 2, y - 8, repeat=2)
+
+
 def write_pages(folder, pages):
     for name, html in pages.items():
         with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
@@ -102,6 +120,31 @@ class MainWindowXTest(unittest.TestCase):
             self.assertEqual(places[0][2:], (1100, 800))
             self.assertLessEqual(abs(places[0][0] - 60) + abs(places[0][1] - 40), 40, places)
             self.assertEqual(saved, [["60", "40", "800", "1100"]] * 3)
+
+    def test_maximised_window_comes_back_maximised(self):
+        with XScreen() as screen, program_folder() as app_dir:
+            Options(rect=(60, 40, 600, 800)).write(app_dir)
+            program = Quillmere(screen, app_dir)
+            with program:
+                window = screen.wait_window("^Quillmere$")
+                double_click_title_bar(screen, window)
+                wait_until(lambda: is_maximised(screen, window), what="the window to maximise")
+                self.assertEqual(program.stop(), 0)
+            lines = program.read_lines("Options.INI")
+            self.assertEqual(lines[4:8], ["60", "40", "600", "800"])
+            self.assertEqual(lines[27:], ["TRUE"])
+
+            program = Quillmere(screen, app_dir)
+            with program:
+                window = screen.wait_window("^Quillmere$")
+                wait_until(lambda: is_maximised(screen, window),
+                           what="the window to come back maximised")
+                # Un-maximising returns to the rectangle the user had before.
+                double_click_title_bar(screen, window)
+                wait_until(lambda: screen.geometry(window)[2:] == (800, 600),
+                           what="the window to return to 800 x 600")
+                self.assertEqual(program.stop(), 0)
+            self.assertEqual(len(program.read_lines("Options.INI")), 27)
 
     def test_refresh_reloads_its_own_page_while_another_changes_address(self):
         with XScreen() as screen, tempfile.TemporaryDirectory() as folder, \
