@@ -64,6 +64,23 @@ QString tooBig(qint64 limit)
         .arg(QLocale::c().formattedDataSize(limit, 0, QLocale::DataSizeTraditionalFormat));
 }
 
+// What the file holds, or limit + 1 bytes of it. Room is made for the size the file had, not
+// for the limit: a read of a few bytes must not ask for the limit's worth of memory (256 MB of
+// it, for a data file). The file may have grown since, and some files tell no size at all, so
+// reading goes on to the end, or to one byte past the limit.
+QByteArray readUpTo(QFile &file, qint64 size, qint64 limit)
+{
+    constexpr qint64 Chunk = 64 * 1024;
+    QByteArray bytes = file.read(qBound<qint64>(0, size, limit) + 1);
+    while (bytes.size() <= limit && file.error() == QFileDevice::NoError) {
+        const QByteArray more = file.read(qMin(Chunk, limit + 1 - bytes.size()));
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
+    return bytes;
+}
+
 QString writeError(const QString &path, const QString &reason)
 {
     return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
@@ -134,8 +151,7 @@ BytesResult readBytes(const QString &path, qint64 limit)
     } else if (info.st_size > limit) {
         result.error = readError(path, tooBig(limit));
     } else {
-        // The file may grow while it is read; no more than the limit is taken in any case.
-        result.bytes = file.read(limit + 1);
+        result.bytes = readUpTo(file, info.st_size, limit);
         if (file.error() != QFileDevice::NoError)
             result.error = readError(path, file.errorString());
         else if (result.bytes.size() > limit)
