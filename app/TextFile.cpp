@@ -182,6 +182,10 @@ ReadResult readLines(const QString &path, qint64 limit)
 std::optional<QString> writeLines(const QString &path, const QStringList &lines)
 {
     QByteArray bytes;
+    // The reader drops a byte order mark that opens a file; a first line beginning with that
+    // character is given one in front, so that the character itself comes back.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        bytes += "\xef\xbb\xbf";
     for (const QString &line : lines) {
         // A line break inside a value would shift every later line of a one-value-a-line file.
         QString flat = line;
