@@ -64,6 +64,23 @@ QString tooBig(qint64 limit)
         .arg(QLocale::c().formattedDataSize(limit, 0, QLocale::DataSizeTraditionalFormat));
 }
 
+// What the file holds, or limit + 1 bytes of it. Room is made for the size the file had, not
+// for the limit: a read of a few bytes must not ask for the limit's worth of memory (256 MB of
+// it, for a data file). The file may have grown since, and some files tell no size at all, so
+// reading goes on to the end, or to one byte past the limit.
+QByteArray readUpTo(QFile &file, qint64 size, qint64 limit)
+{
+    constexpr qint64 Chunk = 64 * 1024;
+    QByteArray bytes = file.read(qBound<qint64>(0, size, limit) + 1);
+    while (bytes.size() <= limit && file.error() == QFileDevice::NoError) {
+        const QByteArray more = file.read(qMin(Chunk, limit + 1 - bytes.size()));
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
+    return bytes;
+}
+
 QString writeError(const QString &path, const QString &reason)
 {
     return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
@@ -95,14 +112,20 @@ QString decode(const QByteArray &bytes)
 
 QStringList splitLines(const QByteArray &bytes)
 {
-    // Decoding once for the whole file keeps large files (a long history) quick to read.
-    const QString text = decode(bytes);
-    QStringList lines = text.split(u'\n');
-    if (text.endsWith(u'\n') || text.isEmpty())
-        lines.removeLast();
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
+    // Line by line straight from the bytes: no copy of the whole file's text is made, which
+    // for a big file cost as much as the lines themselves. A line that is valid UTF-8 reads
+    // the same either way, and decode() takes any other line as Windows-1252 on its own too.
+    QByteArrayView rest(bytes);
+    if (rest.startsWith("\xef\xbb\xbf"))
+        rest = rest.sliced(3);
+    QStringList lines;
+    while (!rest.isEmpty()) {
+        const qsizetype end = rest.indexOf('\n');
+        QByteArrayView line = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+        if (line.endsWith('\r'))
             line.chop(1);
+        lines.append(decodeLine(line));
     }
     return lines;
 }
@@ -134,8 +157,7 @@ BytesResult readBytes(const QString &path, qint64 limit)
     } else if (info.st_size > limit) {
         result.error = readError(path, tooBig(limit));
     } else {
-        // The file may grow while it is read; no more than the limit is taken in any case.
-        result.bytes = file.read(limit + 1);
+        result.bytes = readUpTo(file, info.st_size, limit);
         if (file.error() != QFileDevice::NoError)
             result.error = readError(path, file.errorString());
         else if (result.bytes.size() > limit)
@@ -160,6 +182,10 @@ ReadResult readLines(const QString &path, qint64 limit)
 std::optional<QString> writeLines(const QString &path, const QStringList &lines)
 {
     QByteArray bytes;
+    // The reader drops a byte order mark that opens a file; a first line beginning with that
+    // character is given one in front, so that the character itself comes back.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        bytes += "\xef\xbb\xbf";
     for (const QString &line : lines) {
         // A line break inside a value would shift every later line of a one-value-a-line file.
         QString flat = line;

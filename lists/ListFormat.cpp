@@ -4,10 +4,22 @@
 
 namespace ListFormat {
 
+namespace {
+
+// A name as the files will hold it after the next save: the writer turns a line break inside
+// a line into a blank, so a list and its pages must meet under that spelling too, or the
+// pages of a list whose name held a stray CR fell out of it after one save.
+QString savedName(QString name)
+{
+    return name.replace(u'\r', u' ');
+}
+
+} // namespace
+
 TLstRec parseListLine(const QString &line)
 {
     const QStringList fields = line.split(QLatin1String(Separator));
-    return TLstRec{fields.value(0), fields.value(1), fields.value(2)};
+    return TLstRec{savedName(fields.value(0)), fields.value(1), fields.value(2)};
 }
 
 QString listLine(const TLstRec &rec)
@@ -21,7 +33,7 @@ std::optional<DetailLine> parseDetailLine(const QString &line)
     const qsizetype at = line.indexOf(QLatin1String(Separator));
     if (at < 0)
         return std::nullopt;
-    return DetailLine{line.left(at), line.mid(at + 3)};
+    return DetailLine{savedName(line.left(at)), line.mid(at + 3)};
 }
 
 QString detailLine(const QString &name, const QString &address)

@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QImageReader>
 #include <QPixmap>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -57,6 +59,15 @@ QImage withBitmapBackground(const QImage &bitmap)
         }
     }
     return image;
+}
+
+// "BMP" or "ICO" for a name ending in that suffix in any case; empty for any other name.
+QString pictureSuffix(const QString &name)
+{
+    if (name.size() < 4 || name[name.size() - 4] != u'.')
+        return {};
+    const QString suffix = CaseFold::upper(name.right(3));
+    return suffix == u"BMP" || suffix == u"ICO" ? suffix : QString();
 }
 
 QImage fitPicture(const QImage &image)
@@ -107,44 +118,89 @@ std::optional<QString> TListStore::LoadListsPanel()
 
 void TListStore::readListFile(const QStringList &lines)
 {
+    // Every node starts as a copy of one prototype, whose roles it then overwrites in place:
+    // far fewer allocations than growing each node's role table one setData at a time.
+    QStandardItem prototype;
+    prototype.setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+    for (const int role :
+         {int(Qt::DisplayRole), int(NameRole), int(DescriptionRole), int(IconFileRole)})
+        prototype.setData(QString(), role);
+    prototype.setData(-1, PictureRole);
+    prototype.setData(-1, SelectedPictureRole);
+    QList<QStandardItem *> items;
+    items.reserve(lines.size());
     for (const QString &line : lines) {
         const TLstRec rec = ListFormat::parseListLine(line);
         const int picture =
             rec.IconFile.trimmed().isEmpty() ? ListPicture : ListIconIndex(rec.IconFile);
-        auto *item = new QStandardItem(ListFormat::nodeText(rec));
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+        QStandardItem *item = prototype.clone();
+        item->setText(ListFormat::nodeText(rec));
         item->setData(rec.Name, NameRole);
         item->setData(rec.Description, DescriptionRole);
         item->setData(rec.IconFile, IconFileRole);
         // Its one column exists before any page does, so adding pages only inserts rows.
         item->setColumnCount(1);
         setPictures(item, picture, picture);
-        model_.appendRow(item);
+        items << item;
     }
+    // One insertion, so that a view on the model lays itself out once, not once per list. The
+    // column comes first: adding it within the row insertion would nest two changes.
+    if (items.isEmpty())
+        return;
+    model_.setColumnCount(1);
+    model_.invisibleRootItem()->appendRows(items);
 }
 
-void TListStore::readDetailFile(const QStringList &lines)
+QHash<QString, int> TListStore::rowsByName() const
 {
-    // One look-up table instead of a search of the whole tree per line; it keeps listRow's
-    // rule, the first list of a name winning.
     QHash<QString, int> byName;
-    QHash<QString, int> byKey;
     for (int row = model_.rowCount() - 1; row >= 0; --row) {
         const QString name = CaseFold::upper(model_.item(row)->data(NameRole).toString());
         if (!name.isEmpty())
             byName.insert(name, row);
-        byKey.insert(CaseFold::upper(ListFormat::listKey(model_.item(row)->text())), row);
     }
+    return byName;
+}
+
+QHash<QString, int> TListStore::rowsByKey() const
+{
+    QHash<QString, int> byKey;
+    for (int row = model_.rowCount() - 1; row >= 0; --row)
+        byKey.insert(CaseFold::upper(ListFormat::listKey(model_.item(row)->text())), row);
+    return byKey;
+}
+
+void TListStore::readDetailFile(const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return;
+    // Look-up tables instead of a search of the whole tree per line; they keep listRow's rule,
+    // the first list of a name winning. Names that break the name rule are rare, so the table
+    // by node text is built only when a line needs it.
+    const QHash<QString, int> byName = rowsByName();
+    std::optional<QHash<QString, int>> byKey;
+    std::vector<QList<QStandardItem *>> pages(size_t(model_.rowCount()));
+    const std::unique_ptr<QStandardItem> prototype(newPage(QString(), PagePicture, ListPicture));
     for (const QString &line : lines) {
         const auto detail = ListFormat::parseDetailLine(line);
         const QString upper = detail ? CaseFold::upper(detail->name) : QString();
-        const int row = !detail                  ? -1
-                        : byName.contains(upper) ? byName.value(upper)
-                                                 : byKey.value(upper, -1);
-        if (row >= 0)
-            model_.item(row)->appendRow(newPage(detail->address, PagePicture, ListPicture));
-        else if (!line.isEmpty())
+        int row = detail ? byName.value(upper, -1) : -1;
+        if (detail && row < 0) {
+            if (!byKey)
+                byKey = rowsByKey();
+            row = byKey->value(upper, -1);
+        }
+        if (row >= 0) {
+            QStandardItem *page = prototype->clone();
+            page->setText(detail->address);
+            pages[size_t(row)] << page;
+        } else if (!line.isEmpty()) {
             orphans_ << line;
+        }
+    }
+    for (size_t row = 0; row < pages.size(); ++row) {
+        if (!pages[row].isEmpty())
+            model_.item(int(row))->appendRows(pages[row]);
     }
 }
 
@@ -154,8 +210,8 @@ int TListStore::ListIconIndex(const QString &fileName)
     const auto known = iconIndex_.constFind(name);
     if (known != iconIndex_.cend())
         return iconFiles_.at(*known).picture;
-    const QString suffix = CaseFold::upper(QFileInfo(name).suffix());
-    if (suffix != u"BMP" && suffix != u"ICO") {
+    const QString suffix = pictureSuffix(name);
+    if (suffix.isEmpty()) {
         iconIndex_.insert(name, int(iconFiles_.size()));
         iconFiles_.append({name, -1});
         return -1;
@@ -350,21 +406,31 @@ void TListStore::setPictures(QStandardItem *item, int picture, int selectedPictu
 {
     item->setData(picture, PictureRole);
     item->setData(selectedPicture, SelectedPictureRole);
-    if (picture < 0)
-        return;
+    if (picture >= 0)
+        item->setData(icon(picture, selectedPicture), Qt::DecorationRole);
+}
+
+QIcon TListStore::icon(int picture, int selectedPicture) const
+{
+    // One icon per pair, shared by every node that shows it: pictures are only ever added.
+    const std::pair key(picture, selectedPicture);
+    const auto known = icons_.constFind(key);
+    if (known != icons_.cend())
+        return *known;
     // Views draw the Selected mode of the icon for a selected node.
-    QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(pictures_.at(picture)), QIcon::Normal);
+    QIcon made;
+    made.addPixmap(QPixmap::fromImage(pictures_.at(picture)), QIcon::Normal);
     if (selectedPicture >= 0)
-        icon.addPixmap(QPixmap::fromImage(pictures_.at(selectedPicture)), QIcon::Selected);
-    item->setData(icon, Qt::DecorationRole);
+        made.addPixmap(QPixmap::fromImage(pictures_.at(selectedPicture)), QIcon::Selected);
+    icons_.insert(key, made);
+    return made;
 }
 
 QImage TListStore::loadIconPicture(const QString &fileName, const QString &appDir)
 {
     const QString name = fileName.trimmed();
-    const QString suffix = CaseFold::upper(QFileInfo(name).suffix());
-    if (suffix != u"BMP" && suffix != u"ICO")
+    const QString suffix = pictureSuffix(name);
+    if (suffix.isEmpty())
         return {};
     QFileInfo info(QString(name).replace(u'\\', u'/'));
     const QString dir = info.isAbsolute() ? info.path() : QDir(appDir).filePath(info.path());

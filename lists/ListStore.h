@@ -82,6 +82,9 @@ private:
     QString saveName(int listRow) const;
     QStandardItem *newPage(const QString &address, int picture, int selectedPicture) const;
     void setPictures(QStandardItem *item, int picture, int selectedPicture) const;
+    QIcon icon(int picture, int selectedPicture) const;
+    QHash<QString, int> rowsByName() const;
+    QHash<QString, int> rowsByKey() const;
     void readListFile(const QStringList &lines);
     void readDetailFile(const QStringList &lines);
     QString filePath(const char *name) const;
@@ -93,6 +96,7 @@ private:
     // Position in iconFiles_ by file name: a list file naming thousands of icons loads in
     // linear time.
     QHash<QString, int> iconIndex_;
+    mutable QHash<std::pair<int, int>, QIcon> icons_;
     QStringList orphans_;
     // Set when the detail file exists but could not be read: saving then would wipe it.
     std::optional<QString> detailReadError_;

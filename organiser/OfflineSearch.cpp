@@ -4,12 +4,12 @@
 #include "app/HtmlDocument.h"
 #include "app/SearchFold.h"
 #include "app/TextFile.h"
+#include "organiser/WebArchive.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <numeric>
 
@@ -19,7 +19,6 @@ namespace {
 constexpr qint64 MaxIndexedBytes = 32 * 1024 * 1024;
 // Longer runs are encoded data or addresses, never a word anyone types.
 constexpr qsizetype MaxWordLength = 40;
-constexpr int MaxMimeDepth = 8;
 
 // Calls use(word) for each run of letters, digits and the marks that follow them, with the
 // ASCII letters in lower case.
@@ -37,158 +36,6 @@ template <typename Use> void forEachWord(const QString &text, Use use)
         if (at > start && at - start <= MaxWordLength)
             use(folded.mid(start, at - start));
     }
-}
-
-struct MimePart
-{
-    QHash<QByteArray, QByteArray> headers; // names in lower case, folded lines joined
-    QByteArray body;
-};
-
-MimePart splitPart(const QByteArray &bytes)
-{
-    MimePart part;
-    QByteArray last;
-    qsizetype pos = 0;
-    while (pos < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', pos);
-        if (end < 0)
-            end = bytes.size();
-        QByteArray line = bytes.mid(pos, end - pos);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        pos = end + 1;
-        if (line.isEmpty()) {
-            part.body = bytes.mid(pos);
-            return part;
-        }
-        if ((line[0] == ' ' || line[0] == '\t') && !last.isEmpty()) {
-            part.headers[last] += ' ' + line.trimmed();
-            continue;
-        }
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0)
-            continue;
-        last = line.left(colon).trimmed().toLower();
-        part.headers[last] = line.mid(colon + 1).trimmed();
-    }
-    return part;
-}
-
-QByteArray headerParameter(const QByteArray &value, const QByteArray &name)
-{
-    const QByteArray lower = value.toLower();
-    qsizetype at = 0;
-    while ((at = lower.indexOf(name + '=', at)) >= 0) {
-        if (at > 0 && lower[at - 1] != ';' && lower[at - 1] != ' ' && lower[at - 1] != '\t') {
-            ++at;
-            continue;
-        }
-        qsizetype start = at + name.size() + 1;
-        if (start < value.size() && value[start] == '"') {
-            const qsizetype close = value.indexOf('"', start + 1);
-            return value.mid(start + 1, close < 0 ? -1 : close - start - 1);
-        }
-        qsizetype end = start;
-        while (end < value.size() && value[end] != ';' && value[end] != ' ' && value[end] != '\t')
-            ++end;
-        return value.mid(start, end - start);
-    }
-    return QByteArray();
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-QByteArray decodeQuotedPrintable(const QByteArray &in)
-{
-    QByteArray out;
-    out.reserve(in.size());
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        if (in[i] != '=') {
-            out += in[i];
-            continue;
-        }
-        if (i + 1 < in.size() && in[i + 1] == '\n') {
-            i += 1;
-        } else if (i + 2 < in.size() && in[i + 1] == '\r' && in[i + 2] == '\n') {
-            i += 2;
-        } else if (i + 2 < in.size() && hexDigit(in[i + 1]) >= 0 && hexDigit(in[i + 2]) >= 0) {
-            out += char(hexDigit(in[i + 1]) * 16 + hexDigit(in[i + 2]));
-            i += 2;
-        } else {
-            out += '=';
-        }
-    }
-    return out;
-}
-
-QString decodeCharset(const QByteArray &bytes, const QByteArray &charset)
-{
-    static const QByteArrayList plain{"",           "utf-8",  "utf8",         "us-ascii",
-                                      "iso-8859-1", "latin1", "windows-1252", "cp1252"};
-    const QByteArray name = charset.trimmed().toLower();
-    if (!plain.contains(name)) {
-        QStringDecoder decoder(name.constData());
-        if (decoder.isValid())
-            return decoder.decode(bytes);
-    }
-    return TextFile::decode(bytes);
-}
-
-void collectMimeText(const QByteArray &bytes, int depth, QString &text, QString *title)
-{
-    if (depth > MaxMimeDepth)
-        return;
-    const MimePart part = splitPart(bytes);
-    const QByteArray type = part.headers.value("content-type", "text/plain");
-    const QByteArray mediaType = type.split(';').value(0).trimmed().toLower();
-    if (mediaType.startsWith("multipart/")) {
-        const QByteArray delimiter = "--" + headerParameter(type, "boundary");
-        if (delimiter.size() == 2)
-            return;
-        const QByteArray &body = part.body;
-        qsizetype at = body.startsWith(delimiter) ? 0 : body.indexOf("\n" + delimiter);
-        if (at > 0)
-            ++at;
-        while (at >= 0) {
-            const qsizetype after = at + delimiter.size();
-            if (body.mid(after, 2) == "--")
-                break;
-            const qsizetype lineEnd = body.indexOf('\n', after);
-            if (lineEnd < 0)
-                break;
-            const qsizetype next = body.indexOf("\n" + delimiter, lineEnd);
-            QByteArray inner = body.mid(lineEnd + 1, next < 0 ? -1 : next - lineEnd - 1);
-            if (inner.endsWith('\r'))
-                inner.chop(1);
-            collectMimeText(inner, depth + 1, text, title);
-            at = next < 0 ? -1 : next + 1;
-        }
-        return;
-    }
-    if (mediaType != "text/html" && mediaType != "text/plain")
-        return;
-    const QByteArray encoding = part.headers.value("content-transfer-encoding").toLower();
-    QByteArray raw = part.body;
-    if (encoding == "quoted-printable")
-        raw = decodeQuotedPrintable(raw);
-    else if (encoding == "base64")
-        raw = QByteArray::fromBase64(raw);
-    const QString decoded = decodeCharset(raw, headerParameter(type, "charset"));
-    QString partTitle;
-    text += mediaType == "text/html" ? TOfflineSearch::htmlText(decoded, &partTitle) : decoded;
-    text += QLatin1Char('\n');
-    if (title && title->isEmpty())
-        *title = partTitle;
 }
 
 } // namespace
@@ -253,14 +100,7 @@ QString TOfflineSearch::htmlText(const QString &html, QString *title)
 
 QString TOfflineSearch::mhtmlText(const QByteArray &bytes, QString *title)
 {
-    QString text;
-    collectMimeText(bytes, 0, text, title);
-    if (title && title->isEmpty()) {
-        const QByteArray subject = splitPart(bytes).headers.value("subject");
-        if (!subject.isEmpty() && !subject.startsWith("=?"))
-            *title = TextFile::decode(subject);
-    }
-    return text;
+    return WebArchive::text(bytes, title);
 }
 
 QString TOfflineSearch::pageText(const QString &fileName, const QByteArray &bytes, QString *title)

@@ -4,9 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // What the text-file module makes of the bytes and the kinds of file it is handed.
 class TextFileReadTest : public QObject
@@ -19,6 +22,8 @@ private slots:
     void refusesWhatIsNoDataFile();
     void bigShortcutIsNoShortcut();
     void mixedFileSurvivesSave();
+    void smallReadTakesLittleMemory();
+    void readsPastTheSizeTheFileTells();
 };
 
 void TextFileReadTest::decodesEachLineOnItsOwn_data()
@@ -121,6 +126,43 @@ void TextFileReadTest::mixedFileSurvivesSave()
     QVERIFY(!TextFile::writeLines(path, TextFile::readLines(path).lines));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("Z\xc3\xbcrich\r\nZ\xc3\xbcrich\r\n"));
+}
+
+// Reading a few bytes used to ask for the whole limit (256 MB for a data file) at once: under
+// a memory limit that failed, and under the fuzzers' address checker it cost seconds a read.
+void TextFileReadTest::smallReadTakesLittleMemory()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the address checker reserves more address space than any limit set here");
+#endif
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Small.Ini"));
+    QVERIFY(!TextFile::writeLines(path, {QStringLiteral("one"), QStringLiteral("two")}));
+    rlimit was = {};
+    QCOMPARE(getrlimit(RLIMIT_AS, &was), 0);
+    QFile status(QStringLiteral("/proc/self/statm"));
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    const qint64 inUse = status.readAll().split(' ').value(0).toLongLong() * getpagesize();
+    rlimit tight = was;
+    tight.rlim_cur = rlim_t(inUse + (128 << 20));
+    QCOMPARE(setrlimit(RLIMIT_AS, &tight), 0);
+    const TextFile::ReadResult read = TextFile::readLines(path);
+    QCOMPARE(setrlimit(RLIMIT_AS, &was), 0);
+    QVERIFY(!read.error);
+    QCOMPARE(read.lines, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+}
+
+// A file may grow while it is read, and some tell no size at all (those of /proc).
+void TextFileReadTest::readsPastTheSizeTheFileTells()
+{
+    const QString path = QStringLiteral("/proc/self/status");
+    if (!QFileInfo(path).isFile())
+        QSKIP("no /proc here");
+    const TextFile::BytesResult read = TextFile::readBytes(path);
+    QVERIFY(!read.error);
+    QVERIFY2(read.bytes.contains("Name:"), read.bytes.constData());
+    const TextFile::BytesResult capped = TextFile::readBytes(path, 16);
+    QVERIFY(capped.error && capped.error->contains(QStringLiteral("too large")));
 }
 
 QTEST_GUILESS_MAIN(TextFileReadTest)

@@ -17,6 +17,7 @@ private slots:
     void splitsLines();
     void decodesUtf8AndFallsBackToWindows1252();
     void writesCrLfAtomically();
+    void firstLineStartingWithMarkSurvives();
     void failedWriteKeepsOldFile();
     void fullDiskKeepsOldFile();
     void resolvesNamesWithoutCase();
@@ -35,6 +36,16 @@ void TextFileTest::splitsLines_data()
     QTest::newRow("lone cr stays") << QByteArray("a\rb\n") << QStringList{"a\rb"};
     QTest::newRow("nul inside") << QByteArray("a\0b\n", 4)
                                 << QStringList{QString("a") + QChar(0) + "b"};
+    QTest::newRow("byte order mark dropped") << QByteArray("\xef\xbb\xbf"
+                                                           "a\r\n")
+                                             << QStringList{"a"};
+    QTest::newRow("a second mark is a character") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf"
+                                                                "a")
+                                                  << QStringList{QStringLiteral("\uFEFFa")};
+    QTest::newRow("mixed file, a mark and a Windows-1252 line")
+        << QByteArray("\xef\xbb\xbf"
+                      "caf\xc3\xa9\r\ncaf\xe9\r\n")
+        << QStringList{QStringLiteral("café"), QStringLiteral("café")};
 }
 
 void TextFileTest::splitsLines()
@@ -62,6 +73,23 @@ void TextFileTest::writesCrLfAtomically()
     const TextFile::ReadResult back = TextFile::readLines(path);
     QVERIFY(back.exists && !back.error);
     QCOMPARE(back.lines, (QStringList{"one", "two three", ""}));
+}
+
+// The reader drops a byte order mark at the start of a file, so a first line that itself
+// begins with U+FEFF lost that character on the way through the file.
+void TextFileTest::firstLineStartingWithMarkSurvives()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("x.ini");
+    for (const QStringList &lines :
+         {QStringList{QStringLiteral("\uFEFF")}, QStringList{QStringLiteral("\uFEFFTitle"), "b"}}) {
+        QVERIFY(!TextFile::writeLines(path, lines));
+        QCOMPARE(TextFile::readLines(path).lines, lines);
+    }
+    QVERIFY(!TextFile::writeLines(path, {"plain"}));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("plain\r\n")); // no mark where none is needed
 }
 
 void TextFileTest::failedWriteKeepsOldFile()

@@ -20,6 +20,7 @@ private slots:
     void detailNameIgnoresCase();
     void addressHoldingSeparatorSurvives();
     void orphanDetailLinesAreKept();
+    void nameWithLineBreakKeepsItsPages();
     void detailsKeptWithoutListFile();
     void iconTable();
     void iconsMissingOrBroken();
@@ -171,6 +172,21 @@ void ListStoreTest::addressHoldingSeparatorSurvives()
     QVERIFY(!store->SaveListDetails());
     store = load();
     QCOMPARE(store->ListPages("News"), QStringList({address}));
+}
+
+// The detail file is written with the stray CR as a blank, while the list file keeps it: the
+// pages used to come back as orphans after one save. (Found by fuzz_lists.)
+void ListStoreTest::nameWithLineBreakKeepsItsPages()
+{
+    write("WebPageList.INI", "News\rDesk|@||@||@|\r\n");
+    write("WebPageListDtl.INI", "News\rDesk|@|http://a/\r\n");
+    for (int round = 0; round < 2; ++round) {
+        auto store = load();
+        QCOMPARE(store->ListPages("News Desk"), QStringList{"http://a/"});
+        QVERIFY(store->orphanLines().isEmpty());
+        QVERIFY(!store->SaveListDetails());
+        QCOMPARE(read("WebPageListDtl.INI"), QByteArray("News Desk|@|http://a/\r\n"));
+    }
 }
 
 void ListStoreTest::orphanDetailLinesAreKept()
