@@ -2,8 +2,6 @@
 
 #include "app/TextFile.h"
 
-#include <QFile>
-
 namespace {
 
 // A line that starts with a blank or a tab continues the one before it (RFC 6350 folding).
@@ -99,14 +97,15 @@ QList<Contact> parse(const QByteArray &bytes)
 
 ReadResult read(const QString &path)
 {
-    QFile file(path);
-    // Address book exports are small; a bound keeps a wrong pick from filling memory.
+    // Address book exports are small; a bound keeps a wrong pick from filling memory, and the
+    // shared reader refuses a pipe or device that would never end.
     constexpr qint64 MaxBytes = 64 * 1024 * 1024;
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString())};
-    if (file.size() > MaxBytes)
-        return {{}, QStringLiteral("%1 is too large to be an address book.").arg(path)};
-    return {parse(file.read(MaxBytes)), std::nullopt};
+    const TextFile::BytesResult file = TextFile::readBytes(path, MaxBytes);
+    if (file.error)
+        return {{}, *file.error};
+    if (!file.exists)
+        return {{}, QStringLiteral("Cannot read %1: the file does not exist.").arg(path)};
+    return {parse(file.bytes), std::nullopt};
 }
 
 } // namespace VCard

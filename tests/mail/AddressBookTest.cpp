@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 // The address book file, vCard import, the e-mail log file and the To text rules.
 class AddressBookTest : public QObject
@@ -146,6 +147,12 @@ void AddressBookTest::vcardImportSkipsDuplicates()
     QCOMPARE(added, 1);
     QCOMPARE(book.entries(), (QStringList{"Anna | anna.mail", "Bob Smith | bob@example.test"}));
     QVERIFY(book.importVCard(dir_ + "/missing.vcf").has_value());
+    // A pipe picked by mistake is refused at once; reading it would wait for a writer forever.
+    const QString pipe = dir_ + "/pipe.vcf";
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const auto refused = book.importVCard(pipe);
+    QVERIFY(refused && refused->contains("not an ordinary file"));
+    QCOMPARE(book.entries().size(), 2);
 }
 
 void AddressBookTest::vcardParse()
