@@ -3,7 +3,6 @@
 #include "app/Ask.h"
 #include "app/CaseFold.h"
 #include "app/Colors.h"
-#include "app/LocaleFormat.h"
 #include "app/ProgramData.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
@@ -14,6 +13,7 @@
 #include "buttons/ButtonBar.h"
 #include "buttons/ButtonBarDrops.h"
 #include "buttons/PageDrop.h"
+#include "controls/ClockPanel.h"
 #include "controls/GlowButton.h"
 #include "controls/SchemeFollower.h"
 #include "controls/ShellList.h"
@@ -558,7 +558,7 @@ void TQuillmere1::createStatusBar()
     statusPage_->setObjectName(QStringLiteral("StatusPanel1"));
     statusPage_->setMinimumWidth(300);
     statusPage_->setTextFormat(Qt::PlainText);
-    statusClock_ = new QLabel;
+    statusClock_ = new TClockPanel;
     statusClock_->setObjectName(QStringLiteral("StatusPanel2"));
     loadProgress_ = new QProgressBar;
     loadProgress_->setRange(0, 100);
@@ -1116,8 +1116,7 @@ void TQuillmere1::TNextBtnClick()
 
 void TQuillmere1::Timer1Timer()
 {
-    statusClock_->setText(QStringLiteral("       ") +
-                          LocaleFormat::dateTime(QDateTime::currentDateTime()));
+    statusClock_->showTime(QDateTime::currentDateTime());
 }
 
 bool TQuillmere1::addressBoxHasFocus() const
