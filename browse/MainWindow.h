@@ -135,6 +135,8 @@ private:
     void createMainToolBar();
     void createSidePanel();
     void createClientArea();
+    void listsRead(const QString &error);
+    void historyRead(const QString &error);
     void createStatusBar();
     void createDialogs();
     void addDialog(DialogSlot slot, TDialogForm *dialog);

@@ -81,24 +81,32 @@ QString TListStore::filePath(const char *name) const
 
 std::optional<QString> TListStore::LoadListsPanel()
 {
+    return applyFiles(readFiles(listFilePath(), detailFilePath()));
+}
+
+TListStore::Files TListStore::readFiles(const QString &listPath, const QString &detailPath)
+{
+    return Files{TextFile::readLines(listPath), TextFile::readLines(detailPath)};
+}
+
+std::optional<QString> TListStore::applyFiles(const Files &files)
+{
     model_.clear();
     orphans_.clear();
     detailReadError_.reset();
     QStringList errors;
 
-    const TextFile::ReadResult lists = TextFile::readLines(filePath("WebPageList.Ini"));
-    if (lists.error)
-        errors << *lists.error;
-    readListFile(lists.lines);
+    if (files.lists.error)
+        errors << *files.lists.error;
+    readListFile(files.lists.lines);
 
     // Read even without a list file: its lines are then all kept as orphans, so that a later
     // save does not wipe the pages of every list.
-    const TextFile::ReadResult details = TextFile::readLines(filePath("WebPageListDtl.Ini"));
-    if (details.error) {
-        errors << *details.error;
-        detailReadError_ = details.error;
+    if (files.details.error) {
+        errors << *files.details.error;
+        detailReadError_ = files.details.error;
     }
-    readDetailFile(details.lines);
+    readDetailFile(files.details.lines);
 
     if (errors.isEmpty())
         return std::nullopt;
@@ -135,6 +143,8 @@ void TListStore::readDetailFile(const QStringList &lines)
             byName.insert(name, row);
         byKey.insert(CaseFold::upper(ListFormat::listKey(model_.item(row)->text())), row);
     }
+    // Each list hears of its pages in one insertion, not one per page.
+    QList<QList<QStandardItem *>> pages(model_.rowCount());
     for (const QString &line : lines) {
         const auto detail = ListFormat::parseDetailLine(line);
         const QString upper = detail ? CaseFold::upper(detail->name) : QString();
@@ -142,9 +152,13 @@ void TListStore::readDetailFile(const QStringList &lines)
                         : byName.contains(upper) ? byName.value(upper)
                                                  : byKey.value(upper, -1);
         if (row >= 0)
-            model_.item(row)->appendRow(newPage(detail->address, PagePicture, ListPicture));
+            pages[row] << newPage(detail->address, PagePicture, ListPicture);
         else if (!line.isEmpty())
             orphans_ << line;
+    }
+    for (int row = 0; row < pages.size(); ++row) {
+        if (!pages[row].isEmpty())
+            model_.item(row)->appendRows(pages[row]);
     }
 }
 

@@ -3,6 +3,10 @@
 #include "app/CaseFold.h"
 #include "app/LocaleFormat.h"
 #include "app/TextFile.h"
+#include "app/Worker.h"
+
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -63,51 +67,140 @@ QDateTime THistoryStore::now() const
     return now_ ? now_() : QDateTime::currentDateTime();
 }
 
+// A file's nodes before they join the tree. They belong to no model, so a worker thread may
+// make them; the ones never moved into the tree are freed with it.
+struct THistoryStore::Nodes
+{
+    QList<QStandardItem *> roots;
+    QList<QList<QStandardItem *>> pages; // per date node among the roots
+    std::optional<QString> error;
+    bool rootsAdded = false;
+    int firstRow = 0; // the first root's row in the tree
+    int nextRoot = 0; // the root whose pages go in next
+
+    Nodes() = default;
+    Nodes(const Nodes &) = delete;
+    Nodes &operator=(const Nodes &) = delete;
+    ~Nodes()
+    {
+        if (!rootsAdded)
+            qDeleteAll(roots);
+        for (const QList<QStandardItem *> &day : std::as_const(pages))
+            qDeleteAll(day);
+    }
+};
+
+std::shared_ptr<THistoryStore::Nodes> THistoryStore::nodesOf(const QStringList &lines)
+{
+    auto nodes = std::make_shared<Nodes>();
+    for (const QString &line : lines) {
+        if (line.startsWith(DateMarker)) {
+            nodes->roots << new THistoryItem(line.mid(DateMarker.size()), THistoryItem::DateNode);
+            nodes->pages.emplace_back();
+        } else if (!nodes->pages.isEmpty()) {
+            nodes->pages.last() << new THistoryItem(line, THistoryItem::PageEntry);
+        } else {
+            // A page line above the first date has no day to go under; it stays at the top
+            // level so that it is shown and written back rather than lost.
+            nodes->roots << new THistoryItem(line, THistoryItem::PageEntry);
+        }
+    }
+    return nodes;
+}
+
+std::shared_ptr<THistoryStore::Nodes> THistoryStore::readNodes(const QString &path)
+{
+    TextFile::ReadResult file = TextFile::readLines(path);
+    if (file.error) {
+        auto nodes = std::make_shared<Nodes>();
+        nodes->error = file.error;
+        return nodes;
+    }
+    auto nodes = nodesOf(file.lines);
+    // The lines go here, on this thread, not later on the user interface thread.
+    file.lines = QStringList();
+    return nodes;
+}
+
+void THistoryStore::appendNodes(Nodes &nodes, int pages)
+{
+    // The model hears of one insertion for the top level and one per day, not one per page.
+    // The days join the model before their pages: pages added to a day that has no model
+    // yet never learn of the model and have no index.
+    if (!nodes.rootsAdded) {
+        nodes.rootsAdded = true;
+        nodes.firstRow = model_.rowCount();
+        if (!nodes.roots.isEmpty())
+            model_.invisibleRootItem()->appendRows(nodes.roots);
+    }
+    int day = 0;
+    for (int root = 0; root < nodes.nextRoot; ++root)
+        day += isDateNode(nodes.roots[root]) ? 1 : 0;
+    while (nodes.nextRoot < nodes.roots.size() && pages > 0) {
+        QStandardItem *item = nodes.roots[nodes.nextRoot++];
+        if (!isDateNode(item))
+            continue;
+        QList<QStandardItem *> &dayPages = nodes.pages[day++];
+        pages -= int(dayPages.size());
+        if (!dayPages.isEmpty())
+            item->appendRows(std::exchange(dayPages, {}));
+    }
+}
+
 std::optional<QString> THistoryStore::LoadHistory(const QString &path)
 {
-    const TextFile::ReadResult file = TextFile::readLines(path);
-    if (file.error)
-        return file.error;
-    appendFileLines(file.lines);
+    finishLoad();
+    const std::shared_ptr<Nodes> nodes = readNodes(path);
+    if (nodes->error)
+        return nodes->error;
+    appendNodes(*nodes, std::numeric_limits<int>::max());
     return std::nullopt;
 }
 
 void THistoryStore::appendFileLines(const QStringList &lines)
 {
-    // The model hears of one insertion for the top level and one per day, not one per page.
-    // The days join the model before their pages: pages added to a day that has no model
-    // yet never learn of the model and have no index.
-    QList<QStandardItem *> roots;
-    QList<QList<QStandardItem *>> pages;
-    for (const QString &line : lines) {
-        if (line.startsWith(DateMarker)) {
-            roots << new THistoryItem(line.mid(DateMarker.size()), THistoryItem::DateNode);
-            pages.emplace_back();
-        } else if (!pages.isEmpty()) {
-            pages.last() << new THistoryItem(line, THistoryItem::PageEntry);
-        } else {
-            // A page line above the first date has no day to go under; it stays at the top
-            // level so that it is shown and written back rather than lost.
-            roots << new THistoryItem(line, THistoryItem::PageEntry);
-        }
-    }
-    if (roots.isEmpty())
-        return;
-    const int first = model_.rowCount();
-    model_.invisibleRootItem()->appendRows(roots);
-    int day = 0;
-    for (int row = first; row < model_.rowCount(); ++row) {
-        QStandardItem *item = model_.item(row);
-        if (!isDateNode(item))
-            continue;
-        if (!pages[day].isEmpty())
-            item->appendRows(pages[day]);
-        ++day;
-    }
+    finishLoad();
+    appendNodes(*nodesOf(lines), std::numeric_limits<int>::max());
 }
 
-QStringList THistoryStore::fileLines() const
+void THistoryStore::beginLoad(const QString &path)
 {
+    finishLoad();
+    loadError_.reset();
+    loading_ = true;
+    reading_ = Worker::run([path] { return readNodes(path); });
+}
+
+bool THistoryStore::fillSome(int pages)
+{
+    if (!loading_)
+        return true;
+    if (!reading_.isFinished())
+        return false;
+    const std::shared_ptr<Nodes> nodes = reading_.result();
+    if (nodes->error) {
+        loadError_ = nodes->error;
+    } else {
+        appendNodes(*nodes, pages);
+        if (nodes->nextRoot < nodes->roots.size())
+            return false;
+    }
+    loading_ = false;
+    reading_ = QFuture<std::shared_ptr<Nodes>>();
+    return true;
+}
+
+void THistoryStore::finishLoad()
+{
+    if (!loading_)
+        return;
+    reading_.waitForFinished();
+    fillSome(std::numeric_limits<int>::max());
+}
+
+QStringList THistoryStore::fileLines()
+{
+    finishLoad();
     QStringList lines;
     const QStandardItem *root = model_.invisibleRootItem();
     for (int row = 0; row < root->rowCount(); ++row) {
@@ -118,7 +211,7 @@ QStringList THistoryStore::fileLines() const
     return lines;
 }
 
-std::optional<QString> THistoryStore::SaveHistory(const QString &path) const
+std::optional<QString> THistoryStore::SaveHistory(const QString &path)
 {
     return TextFile::writeLines(path, fileLines());
 }
@@ -169,6 +262,7 @@ int THistoryStore::FindDateNode(const QString &upperDateText) const
 
 void THistoryStore::AddTodayNode()
 {
+    finishLoad();
     const QString text = dateText();
     const int row = dateRow(text);
     if (row >= 0) {
@@ -202,6 +296,7 @@ int THistoryStore::FindHistoryEntry(const QString &lowerText) const
 
 bool THistoryStore::RecordVisit(const QString &title, const QString &address)
 {
+    finishLoad();
     // Today's node may have been deleted by the user; the visit then makes it again instead
     // of every later visit of the run being dropped.
     if (!today_.isValid())
@@ -215,12 +310,14 @@ bool THistoryStore::RecordVisit(const QString &title, const QString &address)
 
 void THistoryStore::Clear()
 {
+    finishLoad();
     model_.removeRows(0, model_.rowCount());
     AddTodayNode();
 }
 
 bool THistoryStore::Delete(const QModelIndex &index)
 {
+    finishLoad();
     if (!index.isValid() || index.model() != &model_)
         return false;
     return model_.removeRow(index.row(), index.parent());

@@ -322,6 +322,99 @@ private slots:
         QCOMPARE(store.fileLines(), (QStringList{"## 15.03.08", "V - v - 15.03.08 10:40:57"}));
     }
 
+    // Read on a worker and filled a batch at a time, the tree is the one a plain load makes.
+    void loadInBatchesGivesTheWholeFile_data()
+    {
+        QTest::addColumn<int>("batch");
+        QTest::addColumn<int>("leastSteps");
+        QTest::newRow("one page a turn") << 1 << 3;
+        QTest::newRow("two days a turn") << 5 << 2;
+        QTest::newRow("all at once") << 1000 << 1;
+    }
+    void loadInBatchesGivesTheWholeFile()
+    {
+        QFETCH(int, batch);
+        QFETCH(int, leastSteps);
+        const QString path = writeFile(dir_, "stray\r\n## 13.03.08\r\na\r\nb\r\n## 14.03.08\r\n"
+                                             "## 15.03.08\r\nc\r\nd\r\ne\r\n## 16.03.08\r\nf\r\n");
+        THistoryStore plain;
+        QVERIFY(!plain.LoadHistory(path));
+
+        THistoryStore store;
+        QAbstractItemModelTester tester(store.model());
+        store.beginLoad(path);
+        QVERIFY(store.loading());
+        store.whenRead().waitForFinished();
+        int steps = 1;
+        while (!store.fillSome(batch))
+            ++steps;
+        QVERIFY(steps >= leastSteps);
+        QVERIFY(!store.loading());
+        QVERIFY(!store.loadError());
+        QCOMPARE(dump(store.model()), dump(plain.model()));
+    }
+
+    // Whatever reads, changes or saves the history while the file is still being read or
+    // filled in sees all of it: a save then must not write back half a history.
+    void actingDuringTheLoadSeesTheWholeFile_data()
+    {
+        QTest::addColumn<int>("filledFirst");
+        QTest::addColumn<QString>("action");
+        for (const int filled : {-1, 1}) {
+            const QByteArray when = filled < 0 ? "while reading, " : "half filled, ";
+            QTest::newRow(when + "save") << filled << "save";
+            QTest::newRow(when + "visit") << filled << "visit";
+            QTest::newRow(when + "today") << filled << "today";
+        }
+    }
+    void actingDuringTheLoadSeesTheWholeFile()
+    {
+        QFETCH(int, filledFirst);
+        QFETCH(QString, action);
+        QStringList lines;
+        for (int day = 1; day <= 15; ++day) {
+            lines << QStringLiteral("## %1.03.08").arg(day, 2, 10, QLatin1Char('0'));
+            for (int page = 0; page < 300; ++page)
+                lines << QStringLiteral("Page %1 - http://h/%1 - %2.03.08").arg(page).arg(day);
+        }
+        const QString path = dir_.filePath(QStringLiteral("History.Ini"));
+        QVERIFY(!TextFile::writeLines(path, lines));
+
+        THistoryStore store;
+        fixClock(store);
+        QAbstractItemModelTester tester(store.model());
+        store.beginLoad(path);
+        if (filledFirst > 0) {
+            store.whenRead().waitForFinished();
+            QVERIFY(!store.fillSome(filledFirst));
+        }
+        QStringList expected = lines;
+        if (action == "save") {
+            QVERIFY(!store.SaveHistory(path));
+        } else if (action == "visit") {
+            // Today is the file's last day: the visit goes after that day's pages.
+            QVERIFY(store.RecordVisit("Late", "http://late/"));
+            expected << "Late - http://late/ - 15.03.08 10:40:57";
+        } else {
+            store.AddTodayNode();
+            QCOMPARE(store.TodayIndex(), 14 * 301);
+        }
+        QVERIFY(!store.loading());
+        QVERIFY(store.fillSome(1));
+        QCOMPARE(store.fileLines(), expected);
+        QCOMPARE(TextFile::readLines(path).lines, lines);
+    }
+
+    void loadReportsAnUnreadableFile()
+    {
+        THistoryStore store;
+        store.beginLoad(dir_.path());
+        store.finishLoad();
+        QVERIFY(store.loadError().has_value());
+        QVERIFY(!store.loading());
+        QCOMPARE(store.model()->rowCount(), 0);
+    }
+
     void openAddress_data()
     {
         QTest::addColumn<QString>("text");
