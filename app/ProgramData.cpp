@@ -14,11 +14,24 @@
 #include <QFutureWatcher>
 #include <QTimer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 // Pages moved into the history tree per turn of the event loop: a few milliseconds of work,
 // so a page that is loading meanwhile is never held up for long.
 constexpr int HistoryBatch = 4000;
+
+// The file's bytes and lines, freed once the tree holds its nodes, would otherwise stay with
+// the process: the worker thread's heap keeps what it freed.
+void releaseFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 } // namespace
 
@@ -158,6 +171,7 @@ void ProgramData::fillHistory()
         return;
     }
     history_->AddTodayNode();
+    releaseFreedMemory();
     const auto error = history_->loadError();
     if (error)
         qCWarning(lcHistory, "%s", qPrintable(*error));

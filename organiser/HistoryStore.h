@@ -1,12 +1,11 @@
 #pragma once
 
-#include "organiser/HistoryItem.h"
+#include "organiser/HistoryModel.h"
 
 #include <QDateTime>
 #include <QFuture>
 #include <QLocale>
 #include <QPersistentModelIndex>
-#include <QStandardItemModel>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -23,8 +22,8 @@ public:
 
     THistoryStore();
 
-    QStandardItemModel *model() { return &model_; }
-    const QStandardItemModel *model() const { return &model_; }
+    THistoryModel *model() { return &model_; }
+    const THistoryModel *model() const { return &model_; }
 
     // Tests and benchmarks fix the moment and the locale; the program uses the clock and the
     // user's locale.
@@ -77,10 +76,11 @@ private:
     static std::shared_ptr<Nodes> readNodes(const QString &path);
     static std::shared_ptr<Nodes> nodesOf(const QStringList &lines);
     void appendNodes(Nodes &nodes, int pages);
+    QByteArray fileBytes();
     QDateTime now() const;
     int dateRow(const QString &upperDateText) const;
 
-    QStandardItemModel model_;
+    THistoryModel model_;
     QPersistentModelIndex today_;
     std::function<QDateTime()> now_;
     QLocale locale_ = QLocale::system();

@@ -10,19 +10,15 @@
 namespace {
 
 // The tree as text: "D:" a day, "E:" a page at the top level, two blanks a page under a day.
-QStringList dump(const QStandardItemModel *model)
+QStringList dump(const THistoryModel *model)
 {
     QStringList out;
     for (int row = 0; row < model->rowCount(); ++row) {
-        const QStandardItem *item = model->item(row);
-        const bool date = item->data(THistoryItem::KindRole).toInt() == THistoryItem::DateNode;
-        out << (date ? QStringLiteral("D:") : QStringLiteral("E:")) + item->text();
-        for (int child = 0; child < item->rowCount(); ++child) {
-            // A page the model cannot address is a page no view or search can reach.
-            const bool reachable = item->child(child)->index().isValid();
-            out << (reachable ? QStringLiteral("  ") : QStringLiteral("??")) +
-                       item->child(child)->text();
-        }
+        const QModelIndex day = model->index(row, 0);
+        const bool date = day.data(THistoryItem::KindRole).toInt() == THistoryItem::DateNode;
+        out << (date ? QStringLiteral("D:") : QStringLiteral("E:")) + day.data().toString();
+        for (int child = 0; child < model->rowCount(day); ++child)
+            out << QStringLiteral("  ") + model->index(child, 0, day).data().toString();
     }
     return out;
 }
@@ -152,9 +148,10 @@ private slots:
         THistoryStore back;
         QVERIFY(!back.LoadHistory(path));
         QCOMPARE(back.model()->rowCount(), 1);
-        QCOMPARE(back.model()->item(0)->rowCount(), 3);
+        QCOMPARE(back.model()->rowCount(back.model()->index(0, 0)), 3);
         QCOMPARE(back.fileLines(), store.fileLines());
-        const QString shown = back.model()->item(0)->child(0)->text();
+        const QString shown =
+            back.model()->index(0, 0, back.model()->index(0, 0)).data().toString();
         QVERIFY2(shown.startsWith(QStringLiteral("##")) &&
                      shown.contains(QStringLiteral("01 JAN 2020 - http://a/")),
                  qPrintable(shown));
@@ -192,7 +189,7 @@ private slots:
         now_ = now_.addDays(2);
         store.AddTodayNode();
         QCOMPARE(store.model()->rowCount(), 4);
-        QCOMPARE(store.model()->item(3)->text(), QStringLiteral("17.03.08"));
+        QCOMPARE(store.model()->index(3, 0).data().toString(), QStringLiteral("17.03.08"));
         QCOMPARE(store.TodayIndex(), 6);
     }
 
@@ -240,7 +237,7 @@ private slots:
         QVERIFY(store.RecordVisit("Other", "http://n/"));
         now_ = now_.addSecs(1);
         QVERIFY(store.RecordVisit("Notes", "http://n/"));
-        QCOMPARE(store.model()->item(0)->rowCount(), 3);
+        QCOMPARE(store.model()->rowCount(store.model()->index(0, 0)), 3);
         QCOMPARE(store.FindHistoryEntry("notes - http://n/ - 15.03.08 10:40:57"), 1);
         QCOMPARE(store.FindHistoryEntry("notes - http://n/ - 15.03.08 10:40:58"), 3);
     }
@@ -403,6 +400,31 @@ private slots:
         QVERIFY(store.fillSome(1));
         QCOMPARE(store.fileLines(), expected);
         QCOMPARE(TextFile::readLines(path).lines, lines);
+    }
+
+    // The save writes the pages' bytes straight out; the file must be what the lines say,
+    // written the way every data file is written.
+    void saveWritesTheLinesOfTheTree()
+    {
+        const QString path = writeFile(dir_, "\xef\xbb\xbfstray\r\n## 13.03.08\r\na\rb\r\n"
+                                             "caf\xe9 - x\r\n\xc3\xa9t\xc3\xa9\r\n##\r\n\r\n## \r\n"
+                                             "## 14.03.08\r\nlast");
+        THistoryStore store;
+        fixClock(store);
+        QVERIFY(!store.LoadHistory(path));
+        store.AddTodayNode();
+        QVERIFY(store.RecordVisit("## Hash title", "http://h/"));
+        const QString saved = dir_.filePath("saved.ini");
+        const QString written = dir_.filePath("written.ini");
+        QVERIFY(!store.SaveHistory(saved));
+        QVERIFY(!TextFile::writeLines(written, store.fileLines()));
+        QCOMPARE(readFile(saved), readFile(written));
+        QCOMPARE(store.fileLines().mid(0, 5),
+                 (QStringList{"stray", "## 13.03.08", "a\rb", QString::fromUtf8("caf\u00e9 - x"),
+                              QString::fromUtf8("\u00e9t\u00e9")}));
+        THistoryStore back;
+        QVERIFY(!back.LoadHistory(saved));
+        QCOMPARE(back.fileLines().size(), store.fileLines().size());
     }
 
     void loadReportsAnUnreadableFile()
