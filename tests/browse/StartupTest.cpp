@@ -79,6 +79,7 @@ private slots:
     void missingWebPagesFolderStopsStartup();
     void startupWindowsReallyOpen();
     void clockTickRepaintsOnlyTheClock();
+    void filesStillBeingReadAreKept();
 
 private:
     std::unique_ptr<ProgramUnderTest> start(const QString &appDir);
@@ -237,6 +238,33 @@ void StartupTest::clockTickRepaintsOnlyTheClock()
         counter.painted.remove(QApplication::focusWidget());
         QCOMPARE(counter.painted.keys(), QList<QObject *>{clock});
     }
+}
+
+// History and lists are read while the first pages load. A visit and a close that come before
+// the files have reached their trees must still keep every line of them.
+void StartupTest::filesStillBeingReadAreKept()
+{
+    QTemporaryDir dir;
+    TextFile::writeLines(dir.filePath("Options.INI"), optionsWith("", "", ""));
+    QStringList history;
+    for (int day = 1; day <= 3; ++day) {
+        history << QString("## %1/3/08").arg(day);
+        for (int page = 0; page < 2000; ++page)
+            history << QString("Page %1 - http://h.example/%1 - %2/3/08").arg(page).arg(day);
+    }
+    TextFile::writeLines(dir.filePath("History.Ini"), history);
+    TextFile::writeLines(dir.filePath("WebPageList.INI"), {"News|@|Daily|@||@|"});
+    TextFile::writeLines(dir.filePath("WebPageListDtl.INI"), {"News|@|http://n.example/"});
+    auto program = start(dir.path());
+    Globals.CurrentUrl = "http://late.example/";
+    program->data.RecordVisit("Late");
+    program->window.close();
+    const QStringList saved = TextFile::readLines(dir.filePath("History.Ini")).lines;
+    QCOMPARE(saved.mid(0, history.size()), history);
+    QCOMPARE(saved.size(), history.size() + 2);
+    QVERIFY(saved.last().startsWith("Late - http://late.example/ - "));
+    // The first list became the current one once the lists were read.
+    QTRY_COMPARE(Globals.CurrentList, QString("News"));
 }
 
 QTEST_MAIN(StartupTest)
