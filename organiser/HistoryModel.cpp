@@ -1,12 +1,5 @@
 #include "organiser/HistoryModel.h"
 
-namespace {
-
-// QStandardItemModel kept flags under this role; views and tests still ask for it.
-constexpr int FlagsRole = Qt::UserRole - 1;
-
-} // namespace
-
 QByteArrayView THistoryModel::Day::page(int index) const
 {
     const quint32 start = index == 0 ? 0 : ends[index - 1];
@@ -92,8 +85,6 @@ QVariant THistoryModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return text(index);
-    case FlagsRole:
-        return flags(index).toInt();
     case THistoryItem::KindRole:
         return date ? THistoryItem::DateNode : THistoryItem::PageEntry;
     case THistoryItem::PictureRole:

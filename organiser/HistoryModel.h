@@ -42,7 +42,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
-    // The top-level node of row; the page at row below it when page >= 0.
+    // The top-level node of row, with its pages.
     const Day &day(int row) const { return *days_[size_t(row)]; }
     int dayCount() const { return int(days_.size()); }
     QString text(const QModelIndex &index) const;
