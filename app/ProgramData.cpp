@@ -4,11 +4,36 @@
 #include "app/Colors.h"
 #include "app/Logging.h"
 #include "app/TextFile.h"
+#include "app/Worker.h"
 #include "buttons/ButtonStore.h"
 #include "lists/ListStore.h"
 #include "mail/AddressBook.h"
 #include "organiser/HistoryStore.h"
 #include "organiser/OfflineStore.h"
+
+#include <QFutureWatcher>
+#include <QTimer>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+// Pages moved into the history tree per turn of the event loop: a few milliseconds of work,
+// so a page that is loading meanwhile is never held up for long.
+constexpr int HistoryBatch = 4000;
+
+// The file's bytes and lines, freed once the tree holds its nodes, would otherwise stay with
+// the process: the worker thread's heap keeps what it freed.
+void releaseFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+} // namespace
 
 ProgramData::ProgramData(TGlobals &globals, const QString &appDir, QObject *parent)
     : QObject(parent), globals_(globals), appDir_(appDir),
@@ -81,8 +106,15 @@ std::optional<QString> ProgramData::saveColors()
     return error;
 }
 
+TListStore &ProgramData::lists()
+{
+    finishListsLoad();
+    return *lists_;
+}
+
 std::optional<QString> ProgramData::loadLists()
 {
+    finishListsLoad();
     const auto error = lists_->LoadListsPanel();
     if (error)
         qCWarning(lcLists, "%s", qPrintable(*error));
@@ -92,6 +124,7 @@ std::optional<QString> ProgramData::loadLists()
 
 std::optional<QString> ProgramData::saveListDetails()
 {
+    finishListsLoad();
     const auto error = lists_->SaveListDetails();
     if (error)
         qCWarning(lcLists, "List details not saved: %s", qPrintable(*error));
@@ -118,6 +151,65 @@ std::optional<QString> ProgramData::saveHistory()
 void ProgramData::addTodayNode()
 {
     history_->AddTodayNode();
+}
+
+void ProgramData::beginLoadingHistory()
+{
+    history_->beginLoad(filePath(THistoryStore::FileName));
+    auto *watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        fillHistory();
+    });
+    watcher->setFuture(history_->whenRead());
+}
+
+void ProgramData::fillHistory()
+{
+    if (!history_->fillSome(HistoryBatch)) {
+        QTimer::singleShot(0, this, &ProgramData::fillHistory);
+        return;
+    }
+    history_->AddTodayNode();
+    releaseFreedMemory();
+    const auto error = history_->loadError();
+    if (error)
+        qCWarning(lcHistory, "%s", qPrintable(*error));
+    emit historyChanged();
+    emit historyLoaded(error.value_or(QString()));
+}
+
+void ProgramData::beginLoadingLists()
+{
+    finishListsLoad();
+    listsLoading_ = true;
+    listsReading_ = Worker::run([list = lists_->listFilePath(), detail = lists_->detailFilePath()] {
+        return TListStore::readFiles(list, detail);
+    });
+    auto *watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        finishListsLoad();
+    });
+    watcher->setFuture(QFuture<void>(listsReading_));
+}
+
+void ProgramData::finishListsLoad()
+{
+    if (!listsLoading_)
+        return;
+    listsLoading_ = false;
+    const auto error = lists_->applyFiles(listsReading_.result());
+    listsReading_ = QFuture<TListStore::Files>();
+    if (error)
+        qCWarning(lcLists, "%s", qPrintable(*error));
+    emit listsChanged();
+    emit listsLoaded(error.value_or(QString()));
+}
+
+bool ProgramData::loadingFiles() const
+{
+    return listsLoading_ || history_->loading();
 }
 
 void ProgramData::loadButtons()

@@ -2,7 +2,9 @@
 
 #include "app/Globals.h"
 #include "app/Options.h"
+#include "lists/ListStore.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -11,7 +13,6 @@
 class AddressBook;
 class TButtonStore;
 class THistoryStore;
-class TListStore;
 class TOfflineStore;
 
 // The working copy of the program folder: every store the windows show, the options and the
@@ -31,7 +32,8 @@ public:
     QString webPagesDir() const;
 
     THistoryStore &history() const { return *history_; }
-    TListStore &lists() const { return *lists_; }
+    // Lists read at start-up are in the tree before anyone works with it.
+    TListStore &lists();
     TButtonStore &buttons() const { return *buttons_; }
     TOfflineStore &offline() const { return *offline_; }
     // MailAddr.MLS; the address book window reads it at every showing and writes it at OK.
@@ -55,6 +57,13 @@ public:
     std::optional<QString> loadHistory();
     std::optional<QString> saveHistory();
     void addTodayNode();
+    // Start-up: History.Ini and the list files are read on worker threads while the first
+    // pages load, and the trees then fill a batch at a time. historyLoaded and listsLoaded
+    // tell the end; until then the stores finish the load themselves before anything reads,
+    // changes or saves them.
+    void beginLoadingHistory();
+    void beginLoadingLists();
+    bool loadingFiles() const;
     void loadButtons();
     void loadOffline();
 
@@ -78,8 +87,14 @@ signals:
     void historyChanged();
     // Colours or options changed: every open window and dialog applies the scheme again.
     void settingsChanged();
+    // A start-up load ended; error says why the file could not be read, empty when it could.
+    void historyLoaded(const QString &error);
+    void listsLoaded(const QString &error);
 
 private:
+    void fillHistory();
+    void finishListsLoad();
+
     TGlobals &globals_;
     QString appDir_;
     MainWindowRect rect_;
@@ -89,4 +104,6 @@ private:
     std::unique_ptr<TButtonStore> buttons_;
     std::unique_ptr<TOfflineStore> offline_;
     std::unique_ptr<AddressBook> addressBook_;
+    QFuture<TListStore::Files> listsReading_;
+    bool listsLoading_ = false;
 };

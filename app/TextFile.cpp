@@ -46,13 +46,6 @@ QString decodeUtf8(QByteArrayView bytes, bool *valid)
     return text;
 }
 
-QString decodeLine(QByteArrayView bytes)
-{
-    bool valid = false;
-    QString text = decodeUtf8(bytes, &valid);
-    return valid ? text : decodeCp1252(bytes);
-}
-
 QString readError(const QString &path, const QString &reason)
 {
     return QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), reason);
@@ -87,6 +80,13 @@ QString writeError(const QString &path, const QString &reason)
 }
 
 } // namespace
+
+QString decodeLine(QByteArrayView bytes)
+{
+    bool valid = false;
+    QString text = decodeUtf8(bytes, &valid);
+    return valid ? text : decodeCp1252(bytes);
+}
 
 QString decode(const QByteArray &bytes)
 {

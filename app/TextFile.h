@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -18,6 +19,8 @@ inline constexpr qint64 DataLimit = 256 << 20; // history, lists, bookmarks, sav
 // line Windows-1252, so that files written on Windows read right and one stray byte spoils
 // nothing else.
 QString decode(const QByteArray &bytes);
+// One line of a data file, without its end: UTF-8 when it is valid UTF-8, else Windows-1252.
+QString decodeLine(QByteArrayView bytes);
 
 // Lines end at LF; a CR right before the LF is not part of the line. A final line without
 // an end still counts; an empty file has no lines.

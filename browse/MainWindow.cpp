@@ -3,7 +3,6 @@
 #include "app/Ask.h"
 #include "app/CaseFold.h"
 #include "app/Colors.h"
-#include "app/LocaleFormat.h"
 #include "app/ProgramData.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
@@ -14,6 +13,7 @@
 #include "buttons/ButtonBar.h"
 #include "buttons/ButtonBarDrops.h"
 #include "buttons/PageDrop.h"
+#include "controls/ClockPanel.h"
 #include "controls/GlowButton.h"
 #include "controls/SchemeFollower.h"
 #include "controls/ShellList.h"
@@ -558,7 +558,7 @@ void TQuillmere1::createStatusBar()
     statusPage_->setObjectName(QStringLiteral("StatusPanel1"));
     statusPage_->setMinimumWidth(300);
     statusPage_->setTextFormat(Qt::PlainText);
-    statusClock_ = new QLabel;
+    statusClock_ = new TClockPanel;
     statusClock_->setObjectName(QStringLiteral("StatusPanel2"));
     loadProgress_ = new QProgressBar;
     loadProgress_->setRange(0, 100);
@@ -634,6 +634,14 @@ bool TQuillmere1::runStartupSequence()
     }
     if (const QIcon bulb = bitmap(data_, QStringLiteral("BulbOn.Bmp")); !bulb.isNull())
         TSwitchBtn->setIcon(bulb);
+    // The long files are read on worker threads while the pages below load; the lists and
+    // the history join their trees when read.
+    connect(&data_, &ProgramData::listsLoaded, this, &TQuillmere1::listsRead,
+            Qt::SingleShotConnection);
+    connect(&data_, &ProgramData::historyLoaded, this, &TQuillmere1::historyRead,
+            Qt::SingleShotConnection);
+    data_.beginLoadingLists();
+    data_.beginLoadingHistory();
     // An options file that cannot be written is not the user's business at start-up.
     data_.loadOptions();
     applyWindowRect();
@@ -643,15 +651,9 @@ bool TQuillmere1::runStartupSequence()
     data_.loadOffline();
     for (const QString &page : Startup::rememberedPages(g))
         ::OpenPage(page);
-    listsPage_->LoadListsPanel();
-    const QString firstList = listsPage_->firstNodeText();
-    if (!firstList.isEmpty())
-        g.CurrentList = Startup::currentListFromFirstNode(firstList);
     favoritesPage_->clearLabel();
     listsPage_->clearLabel();
     historyPage_->clearLabel();
-    historyPage_->LoadHistory();
-    data_.addTodayNode();
     buttonBar_->LoadButtonBar();
     closeSplash();
     loadMainPicture();
@@ -664,6 +666,21 @@ bool TQuillmere1::runStartupSequence()
     }
     sidePanel_->setCurrentWidget(favoritesPage_);
     return true;
+}
+
+void TQuillmere1::listsRead(const QString &error)
+{
+    if (!error.isEmpty())
+        ask_.error(error);
+    const QString firstList = listsPage_->firstNodeText();
+    if (!firstList.isEmpty())
+        data_.globals().CurrentList = Startup::currentListFromFirstNode(firstList);
+}
+
+void TQuillmere1::historyRead(const QString &error)
+{
+    if (!error.isEmpty())
+        ask_.error(error);
 }
 
 void TQuillmere1::applyWindowRect()
@@ -1120,8 +1137,7 @@ void TQuillmere1::TNextBtnClick()
 
 void TQuillmere1::Timer1Timer()
 {
-    statusClock_->setText(QStringLiteral("       ") +
-                          LocaleFormat::dateTime(QDateTime::currentDateTime()));
+    statusClock_->showTime(QDateTime::currentDateTime());
 }
 
 bool TQuillmere1::addressBoxHasFocus() const

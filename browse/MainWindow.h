@@ -22,6 +22,7 @@ class QSplitter;
 class QStackedWidget;
 class QTabWidget;
 class QTimer;
+class TClockPanel;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
@@ -98,7 +99,7 @@ public:
     TButtonBar *buttonBar() const { return buttonBar_; }
     QMdiArea *mdiArea() const { return mdiArea_; }
     QLabel *statusPagePanel() const { return statusPage_; }
-    QLabel *statusClockPanel() const { return statusClock_; }
+    TClockPanel *statusClockPanel() const { return statusClock_; }
     QMenu *windowMenu() const { return windowMenu_; }
     QAction *menuAction(const QString &text) const;
 
@@ -134,6 +135,8 @@ private:
     void createMainToolBar();
     void createSidePanel();
     void createClientArea();
+    void listsRead(const QString &error);
+    void historyRead(const QString &error);
     void createStatusBar();
     void createDialogs();
     void addDialog(DialogSlot slot, TDialogForm *dialog);
@@ -192,7 +195,7 @@ private:
     QLabel *pictureView_ = nullptr;
     QMdiArea *mdiArea_ = nullptr;
     QLabel *statusPage_ = nullptr;
-    QLabel *statusClock_ = nullptr;
+    TClockPanel *statusClock_ = nullptr;
     QToolButton *allowPopups_ = nullptr;
     QString blockedHost_;
     QProgressBar *loadProgress_ = nullptr;

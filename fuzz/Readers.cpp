@@ -117,11 +117,11 @@ void colors(const QByteArray &bytes)
         });
 }
 
-int pageCount(const QStandardItemModel *model)
+int pageCount(const QAbstractItemModel *model)
 {
     int pages = 0;
     for (int row = 0; row < model->rowCount(); ++row)
-        pages += 1 + model->item(row)->rowCount();
+        pages += 1 + model->rowCount(model->index(row, 0));
     return pages;
 }
 
@@ -129,6 +129,10 @@ void history(const QByteArray &bytes)
 {
     THistoryStore store;
     store.appendFileLines(TextFile::splitLines(bytes));
+    // The file is read byte by byte on its own path: it must give the lines the text reader does.
+    THistoryStore fromFile;
+    fromFile.LoadHistory(put(QStringLiteral("History.Ini"), bytes));
+    require(fromFile.fileLines() == store.fileLines(), "history: file read as its lines");
     store.AddTodayNode();
     // The input is also a page title: it must come back as one page, not as a day.
     store.RecordVisit(TextFile::decode(bytes), QStringLiteral("http://fuzz.example/"));
@@ -138,6 +142,12 @@ void history(const QByteArray &bytes)
     require(reread.fileLines() == lines, "history: written file reads back");
     require(pageCount(reread.model()) == pageCount(store.model()),
             "history: every node comes back as one");
+    // Saved from the pages' bytes, the file is what writing the lines makes.
+    const QString saved = folder().filePath(QStringLiteral("Saved.Ini"));
+    const QString written = folder().filePath(QStringLiteral("Written.Ini"));
+    store.SaveHistory(saved);
+    TextFile::writeLines(written, store.fileLines());
+    require(bytesOf(saved) == bytesOf(written), "history: saved as its lines are written");
 }
 
 void shortcut(const QByteArray &bytes)

@@ -92,24 +92,32 @@ QString TListStore::filePath(const char *name) const
 
 std::optional<QString> TListStore::LoadListsPanel()
 {
+    return applyFiles(readFiles(listFilePath(), detailFilePath()));
+}
+
+TListStore::Files TListStore::readFiles(const QString &listPath, const QString &detailPath)
+{
+    return Files{TextFile::readLines(listPath), TextFile::readLines(detailPath)};
+}
+
+std::optional<QString> TListStore::applyFiles(const Files &files)
+{
     model_.clear();
     orphans_.clear();
     detailReadError_.reset();
     QStringList errors;
 
-    const TextFile::ReadResult lists = TextFile::readLines(filePath("WebPageList.Ini"));
-    if (lists.error)
-        errors << *lists.error;
-    readListFile(lists.lines);
+    if (files.lists.error)
+        errors << *files.lists.error;
+    readListFile(files.lists.lines);
 
     // Read even without a list file: its lines are then all kept as orphans, so that a later
     // save does not wipe the pages of every list.
-    const TextFile::ReadResult details = TextFile::readLines(filePath("WebPageListDtl.Ini"));
-    if (details.error) {
-        errors << *details.error;
-        detailReadError_ = details.error;
+    if (files.details.error) {
+        errors << *files.details.error;
+        detailReadError_ = files.details.error;
     }
-    readDetailFile(details.lines);
+    readDetailFile(files.details.lines);
 
     if (errors.isEmpty())
         return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Globals.h"
+#include "app/TextFile.h"
 #include "lists/ListFormat.h"
 
 #include <QHash>
@@ -41,6 +42,17 @@ public:
 
     // Rebuilds the tree from the two files in AppDir. Returns what could not be read.
     std::optional<QString> LoadListsPanel();
+    // LoadListsPanel in two steps: any thread may read the two files (TextFile::readLines of
+    // these paths); the tree is then rebuilt from what was read on the model's thread.
+    struct Files
+    {
+        TextFile::ReadResult lists;
+        TextFile::ReadResult details;
+    };
+    QString listFilePath() const { return filePath("WebPageList.Ini"); }
+    QString detailFilePath() const { return filePath("WebPageListDtl.Ini"); }
+    static Files readFiles(const QString &listPath, const QString &detailPath);
+    std::optional<QString> applyFiles(const Files &files);
     // Picture for a list's icon file, loaded once per name; -1 when it gives none.
     int ListIconIndex(const QString &fileName);
     // Positions are among all nodes in display order (TreeOrder); -1 when nothing matches.

@@ -1,11 +1,11 @@
 #include "organiser/HistoryFilter.h"
 
 #include "organiser/HistoryItem.h"
+#include "organiser/HistoryModel.h"
 
 #include <QApplication>
 #include <QHash>
 #include <QMimeData>
-#include <QStandardItemModel>
 #include <QStyle>
 
 namespace {
@@ -95,7 +95,7 @@ bool THistoryFilter::filterAcceptsRow(int sourceRow, const QModelIndex &sourcePa
     if (!sourceParent.isValid())
         return false;
     // Straight to the item: this runs for every page of a long history at each change.
-    const auto *model = static_cast<const QStandardItemModel *>(sourceModel());
-    const QStandardItem *item = model->itemFromIndex(model->index(sourceRow, 0, sourceParent));
-    return item && matcher_.indexIn(item->text()) >= 0;
+    const auto *model = static_cast<const THistoryModel *>(sourceModel());
+    const QModelIndex page = model->index(sourceRow, 0, sourceParent);
+    return page.isValid() && matcher_.indexIn(model->text(page)) >= 0;
 }

@@ -1,48 +1,9 @@
 #include "organiser/HistoryItem.h"
 
-namespace {
-
-// QStandardItem keeps its flags as data under this role.
-constexpr int FlagsRole = Qt::UserRole - 1;
-
-// Every node of a kind shows the same picture: made once, shared by all.
-QIcon dateIcon()
+QIcon THistoryItem::icon(Kind kind)
 {
-    static const QIcon icon =
-        PictureTable::nodeIcon(PictureTable::MainList, THistoryItem::DatePicture);
-    return icon;
-}
-
-QIcon entryIcon()
-{
-    static const QIcon icon = PictureTable::nodeIcon(
-        PictureTable::MainList, THistoryItem::EntryPicture, THistoryItem::EntrySelectedPicture);
-    return icon;
-}
-
-} // namespace
-
-THistoryItem::THistoryItem(const QString &text, Kind kind) : QStandardItem(text), kind_(kind)
-{
-    // A day's column exists before its first page, so adding pages only ever inserts rows.
-    if (kind == DateNode)
-        setColumnCount(1);
-}
-
-QVariant THistoryItem::data(int role) const
-{
-    switch (role) {
-    case FlagsRole:
-        return (Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled).toInt();
-    case KindRole:
-        return kind_;
-    case PictureRole:
-        return kind_ == DateNode ? DatePicture : EntryPicture;
-    case SelectedPictureRole:
-        return kind_ == DateNode ? DatePicture : EntrySelectedPicture;
-    case Qt::DecorationRole:
-        return kind_ == DateNode ? dateIcon() : entryIcon();
-    default:
-        return QStandardItem::data(role);
-    }
+    static const QIcon date = PictureTable::nodeIcon(PictureTable::MainList, DatePicture);
+    static const QIcon entry =
+        PictureTable::nodeIcon(PictureTable::MainList, EntryPicture, EntrySelectedPicture);
+    return kind == DateNode ? date : entry;
 }

@@ -2,13 +2,12 @@
 
 #include "app/PictureTable.h"
 
-#include <QStandardItem>
+#include <QIcon>
 
-// A node of the history tree. Its kind decides its pictures and that it is read-only, so a
-// node stores its text alone: a long history holds a hundred thousand of them.
-class THistoryItem : public QStandardItem
+// What a node of the history tree is: a day or a page, with the roles that tell it and the
+// pictures it shows.
+struct THistoryItem
 {
-public:
     enum Kind { DateNode, PageEntry };
     enum Role {
         PictureRole = Qt::UserRole + 1, // picture number in the main window's image list
@@ -19,11 +18,6 @@ public:
     static constexpr int EntryPicture = PictureTable::WindowNode;
     static constexpr int EntrySelectedPicture = PictureTable::WindowNodeSelected;
 
-    THistoryItem(const QString &text, Kind kind);
-
-    Kind kind() const { return kind_; }
-    QVariant data(int role = Qt::UserRole + 1) const override;
-
-private:
-    Kind kind_;
+    // Every node of a kind shows the same picture: made once, shared by all.
+    static QIcon icon(Kind kind);
 };

@@ -204,7 +204,7 @@ void THistoryPage::applyFilter()
 QList<QPersistentModelIndex> THistoryPage::expandedDays() const
 {
     QList<QPersistentModelIndex> days;
-    const QStandardItemModel *source = data_.history().model();
+    const QAbstractItemModel *source = data_.history().model();
     for (int row = 0; row < source->rowCount(); ++row) {
         const QModelIndex day = source->index(row, 0);
         if (TreeView5->isExpanded(proxy_->mapFromSource(day)))

@@ -3,25 +3,24 @@
 #include "app/CaseFold.h"
 #include "app/LocaleFormat.h"
 #include "app/TextFile.h"
+#include "app/Worker.h"
+
+#include <limits>
+#include <utility>
 
 namespace {
 
-bool isDateNode(const QStandardItem *item)
-{
-    const auto *node = dynamic_cast<const THistoryItem *>(item);
-    return node && node->kind() == THistoryItem::DateNode;
-}
-
 // Compares without building a lowered copy: a visit checks thousands of entries of the day.
-bool sameAsLowered(const QString &text, const QString &lowered)
+// Lowering the ASCII letters of UTF-8 bytes is lowering them in the text.
+bool sameAsLowered(QByteArrayView text, QByteArrayView lowered)
 {
     if (text.size() != lowered.size())
         return false;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        char16_t c = text.at(i).unicode();
-        if (c >= u'A' && c <= u'Z')
-            c += u'a' - u'A';
-        if (c != lowered.at(i).unicode())
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c += 'a' - 'A';
+        if (c != lowered[i])
             return false;
     }
     return true;
@@ -42,85 +41,214 @@ QString pageLine(const QString &text)
     return line;
 }
 
-void appendLines(const QStandardItem *item, QStringList &lines)
+// One line of the file as TextFile::writeLines writes it: a line break inside becomes a blank.
+void appendLine(QByteArray &bytes, QByteArrayView utf8)
 {
-    for (int row = 0; row < item->rowCount(); ++row) {
-        const QStandardItem *child = item->child(row);
-        lines << pageLine(child->text());
-        appendLines(child, lines);
+    const qsizetype start = bytes.size();
+    bytes.append(utf8);
+    for (qsizetype i = start; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' || bytes[i] == '\n')
+            bytes[i] = ' ';
+    }
+    bytes.append("\r\n");
+}
+
+// pageLine on a page's UTF-8 bytes: the marker's characters are all single bytes.
+void appendPageLine(QByteArray &bytes, QByteArrayView page)
+{
+    const auto blank = [&page](qsizetype i) {
+        return page[i] == ' ' || page[i] == '\r' || page[i] == '\n';
+    };
+    if (page.size() < 3 || !page.startsWith("##") || !blank(2)) {
+        appendLine(bytes, page);
+        return;
+    }
+    QByteArray safe = page.toByteArray();
+    safe.replace(2, 1, "\xc2\xa0");
+    appendLine(bytes, safe);
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Splits a file into lines as TextFile::splitLines does and hands each on, with its text in
+// UTF-8. Plain ASCII lines, nearly all of a history, go through without being decoded.
+template <typename Take> void forEachLine(const QByteArray &bytes, Take take)
+{
+    QByteArrayView rest(bytes);
+    if (rest.startsWith("\xef\xbb\xbf"))
+        rest = rest.sliced(3);
+    while (!rest.isEmpty()) {
+        const qsizetype end = rest.indexOf('\n');
+        QByteArrayView line = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (isAscii(line))
+            take(line);
+        else
+            take(QByteArrayView(TextFile::decodeLine(line).toUtf8()));
     }
 }
 
 } // namespace
 
-THistoryStore::THistoryStore()
-{
-    model_.setColumnCount(1);
-}
+THistoryStore::THistoryStore() = default;
 
 QDateTime THistoryStore::now() const
 {
     return now_ ? now_() : QDateTime::currentDateTime();
 }
 
+// A file's days before they join the tree: they belong to no model, so a worker thread may
+// make them.
+struct THistoryStore::Nodes
+{
+    THistoryModel::Days days;
+    std::optional<QString> error;
+    size_t next = 0; // the day that goes into the tree next
+
+    void take(QByteArrayView line)
+    {
+        const QByteArrayView marker("## ");
+        if (line.startsWith(marker) || days.empty() || !days.back()->date) {
+            auto day = std::make_unique<THistoryModel::Day>();
+            // A page line above the first date has no day to go under; it stays at the top
+            // level so that it is shown and written back rather than lost.
+            day->date = line.startsWith(marker);
+            day->text = QString::fromUtf8(day->date ? line.sliced(marker.size()) : line);
+            days.push_back(std::move(day));
+            return;
+        }
+        days.back()->appendPage(line);
+    }
+};
+
+std::shared_ptr<THistoryStore::Nodes> THistoryStore::nodesOf(const QStringList &lines)
+{
+    auto nodes = std::make_shared<Nodes>();
+    for (const QString &line : lines)
+        nodes->take(QByteArrayView(line.toUtf8()));
+    return nodes;
+}
+
+std::shared_ptr<THistoryStore::Nodes> THistoryStore::readNodes(const QString &path)
+{
+    auto nodes = std::make_shared<Nodes>();
+    const TextFile::BytesResult file = TextFile::readBytes(path);
+    if (file.error)
+        nodes->error = file.error;
+    else
+        forEachLine(file.bytes, [&nodes](QByteArrayView line) { nodes->take(line); });
+    // Grown by appending, a day's buffers hold up to twice what they need.
+    for (const auto &day : nodes->days) {
+        day->bytes.squeeze();
+        day->ends.squeeze();
+    }
+    return nodes;
+}
+
+void THistoryStore::appendNodes(Nodes &nodes, int pages)
+{
+    // The model hears of one insertion per batch of days, their pages with them.
+    const size_t first = nodes.next;
+    while (nodes.next < nodes.days.size() && pages > 0)
+        pages -= qMax(1, nodes.days[nodes.next++]->pageCount());
+    model_.appendDays(nodes.days, first, nodes.next);
+}
+
 std::optional<QString> THistoryStore::LoadHistory(const QString &path)
 {
-    const TextFile::ReadResult file = TextFile::readLines(path);
-    if (file.error)
-        return file.error;
-    appendFileLines(file.lines);
+    finishLoad();
+    const std::shared_ptr<Nodes> nodes = readNodes(path);
+    if (nodes->error)
+        return nodes->error;
+    appendNodes(*nodes, std::numeric_limits<int>::max());
     return std::nullopt;
 }
 
 void THistoryStore::appendFileLines(const QStringList &lines)
 {
-    // The model hears of one insertion for the top level and one per day, not one per page.
-    // The days join the model before their pages: pages added to a day that has no model
-    // yet never learn of the model and have no index.
-    QList<QStandardItem *> roots;
-    QList<QList<QStandardItem *>> pages;
-    for (const QString &line : lines) {
-        if (line.startsWith(DateMarker)) {
-            roots << new THistoryItem(line.mid(DateMarker.size()), THistoryItem::DateNode);
-            pages.emplace_back();
-        } else if (!pages.isEmpty()) {
-            pages.last() << new THistoryItem(line, THistoryItem::PageEntry);
-        } else {
-            // A page line above the first date has no day to go under; it stays at the top
-            // level so that it is shown and written back rather than lost.
-            roots << new THistoryItem(line, THistoryItem::PageEntry);
-        }
-    }
-    if (roots.isEmpty())
-        return;
-    const int first = model_.rowCount();
-    model_.invisibleRootItem()->appendRows(roots);
-    int day = 0;
-    for (int row = first; row < model_.rowCount(); ++row) {
-        QStandardItem *item = model_.item(row);
-        if (!isDateNode(item))
-            continue;
-        if (!pages[day].isEmpty())
-            item->appendRows(pages[day]);
-        ++day;
-    }
+    finishLoad();
+    appendNodes(*nodesOf(lines), std::numeric_limits<int>::max());
 }
 
-QStringList THistoryStore::fileLines() const
+void THistoryStore::beginLoad(const QString &path)
 {
+    finishLoad();
+    loadError_.reset();
+    loading_ = true;
+    reading_ = Worker::run([path] { return readNodes(path); });
+}
+
+bool THistoryStore::fillSome(int pages)
+{
+    if (!loading_)
+        return true;
+    if (!reading_.isFinished())
+        return false;
+    const std::shared_ptr<Nodes> nodes = reading_.result();
+    if (nodes->error) {
+        loadError_ = nodes->error;
+    } else {
+        appendNodes(*nodes, pages);
+        if (nodes->next < nodes->days.size())
+            return false;
+    }
+    loading_ = false;
+    reading_ = QFuture<std::shared_ptr<Nodes>>();
+    return true;
+}
+
+void THistoryStore::finishLoad()
+{
+    if (!loading_)
+        return;
+    reading_.waitForFinished();
+    fillSome(std::numeric_limits<int>::max());
+}
+
+QStringList THistoryStore::fileLines()
+{
+    finishLoad();
     QStringList lines;
-    const QStandardItem *root = model_.invisibleRootItem();
-    for (int row = 0; row < root->rowCount(); ++row) {
-        const QStandardItem *item = root->child(row);
-        lines << (isDateNode(item) ? DateMarker + item->text() : pageLine(item->text()));
-        appendLines(item, lines);
+    for (int row = 0; row < model_.dayCount(); ++row) {
+        const THistoryModel::Day &day = model_.day(row);
+        lines << (day.date ? DateMarker + day.text : pageLine(day.text));
+        for (int page = 0; page < day.pageCount(); ++page)
+            lines << pageLine(QString::fromUtf8(day.page(page)));
     }
     return lines;
 }
 
-std::optional<QString> THistoryStore::SaveHistory(const QString &path) const
+QByteArray THistoryStore::fileBytes()
 {
-    return TextFile::writeLines(path, fileLines());
+    finishLoad();
+    qsizetype size = 0;
+    for (int row = 0; row < model_.dayCount(); ++row)
+        size += model_.day(row).bytes.size() + 2 * model_.day(row).pageCount() + 64;
+    QByteArray bytes;
+    bytes.reserve(size);
+    for (int row = 0; row < model_.dayCount(); ++row) {
+        const THistoryModel::Day &day = model_.day(row);
+        appendLine(bytes, (day.date ? DateMarker + day.text : pageLine(day.text)).toUtf8());
+        for (int page = 0; page < day.pageCount(); ++page)
+            appendPageLine(bytes, day.page(page));
+    }
+    return bytes;
+}
+
+std::optional<QString> THistoryStore::SaveHistory(const QString &path)
+{
+    // Written straight from the pages' bytes: the file is what fileLines() gives, as
+    // TextFile::writeLines would write it, without a string for every page on the way.
+    return TextFile::writeBytes(path, fileBytes());
 }
 
 QString THistoryStore::dateText() const
@@ -143,19 +271,19 @@ int THistoryStore::flatPosition(const QModelIndex &index) const
 {
     if (!index.isValid() || index.model() != &model_)
         return -1;
-    int position = index.parent().isValid() ? flatPosition(index.parent()) + 1 : 0;
-    // The store makes two levels only, so a sibling's subtree is the sibling and its children.
-    for (int row = 0; row < index.row(); ++row)
-        position += 1 + model_.rowCount(model_.index(row, 0, index.parent()));
-    return position;
+    const QModelIndex parent = index.parent();
+    const int dayRow = parent.isValid() ? parent.row() : index.row();
+    int position = 0;
+    for (int row = 0; row < dayRow; ++row)
+        position += 1 + model_.day(row).pageCount();
+    return parent.isValid() ? position + 1 + index.row() : position;
 }
 
 int THistoryStore::dateRow(const QString &upperDateText) const
 {
-    const QStandardItem *root = model_.invisibleRootItem();
-    for (int row = 0; row < root->rowCount(); ++row) {
-        const QStandardItem *item = root->child(row);
-        if (isDateNode(item) && CaseFold::upper(item->text()) == upperDateText)
+    for (int row = 0; row < model_.dayCount(); ++row) {
+        const THistoryModel::Day &day = model_.day(row);
+        if (day.date && CaseFold::upper(day.text) == upperDateText)
             return row;
     }
     return -1;
@@ -169,15 +297,14 @@ int THistoryStore::FindDateNode(const QString &upperDateText) const
 
 void THistoryStore::AddTodayNode()
 {
+    finishLoad();
     const QString text = dateText();
-    const int row = dateRow(text);
-    if (row >= 0) {
-        today_ = model_.index(row, 0);
-        return;
+    int row = dateRow(text);
+    if (row < 0) {
+        model_.appendDay(text);
+        row = model_.dayCount() - 1;
     }
-    QStandardItem *item = new THistoryItem(text, THistoryItem::DateNode);
-    model_.appendRow(item);
-    today_ = item->index();
+    today_ = model_.index(row, 0);
 }
 
 int THistoryStore::TodayIndex() const
@@ -189,12 +316,12 @@ int THistoryStore::FindHistoryEntry(const QString &lowerText) const
 {
     if (!today_.isValid())
         return -1;
-    const QStandardItem *root = model_.invisibleRootItem();
-    for (int row = today_.row(); row < root->rowCount(); ++row) {
-        const QStandardItem *day = root->child(row);
-        for (int entry = 0; entry < day->rowCount(); ++entry) {
-            if (sameAsLowered(day->child(entry)->text(), lowerText))
-                return flatPosition(day->child(entry)->index());
+    const QByteArray lowered = lowerText.toUtf8();
+    for (int row = today_.row(); row < model_.dayCount(); ++row) {
+        const THistoryModel::Day &day = model_.day(row);
+        for (int page = 0; page < day.pageCount(); ++page) {
+            if (sameAsLowered(day.page(page), lowered))
+                return flatPosition(model_.index(page, 0, model_.index(row, 0)));
         }
     }
     return -1;
@@ -202,6 +329,7 @@ int THistoryStore::FindHistoryEntry(const QString &lowerText) const
 
 bool THistoryStore::RecordVisit(const QString &title, const QString &address)
 {
+    finishLoad();
     // Today's node may have been deleted by the user; the visit then makes it again instead
     // of every later visit of the run being dropped.
     if (!today_.isValid())
@@ -209,18 +337,20 @@ bool THistoryStore::RecordVisit(const QString &title, const QString &address)
     const QString text = entryText(title, address);
     if (FindHistoryEntry(CaseFold::lower(text)) >= 0)
         return false;
-    model_.itemFromIndex(today_)->appendRow(new THistoryItem(text, THistoryItem::PageEntry));
+    model_.appendPage(today_.row(), text);
     return true;
 }
 
 void THistoryStore::Clear()
 {
+    finishLoad();
     model_.removeRows(0, model_.rowCount());
     AddTodayNode();
 }
 
 bool THistoryStore::Delete(const QModelIndex &index)
 {
+    finishLoad();
     if (!index.isValid() || index.model() != &model_)
         return false;
     return model_.removeRow(index.row(), index.parent());

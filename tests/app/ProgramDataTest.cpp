@@ -107,6 +107,41 @@ private slots:
         QCOMPARE(settings.count(), 2);
     }
 
+    // The start-up reads end with one signal each; a save asked for before a read has ended
+    // waits for it, so it writes back every list page and every history entry.
+    void startupReadsEndBeforeAnySave()
+    {
+        QByteArray details;
+        for (int page = 0; page < 2000; ++page)
+            details += "News|@|http://n.example/" + QByteArray::number(page) + "\r\n";
+        write(dir_.filePath("WebPageList.INI"), "News|@|Daily|@||@|\r\n");
+        write(dir_.filePath("WebPageListDtl.INI"), details);
+        const QStringList historyLines{"## 13.03.08", "a - http://a/ - 13.03.08"};
+        QVERIFY(!TextFile::writeLines(dir_.filePath("History.Ini"), historyLines));
+        const QStringList detailLines =
+            TextFile::readLines(dir_.filePath("WebPageListDtl.INI")).lines;
+
+        ProgramData data(Globals, dir_.path());
+        QSignalSpy listsRead(&data, &ProgramData::listsLoaded);
+        QSignalSpy historyRead(&data, &ProgramData::historyLoaded);
+        data.beginLoadingLists();
+        data.beginLoadingHistory();
+        QVERIFY(data.loadingFiles());
+        QVERIFY(!data.saveListDetails());
+        QVERIFY(!data.saveHistory());
+        QCOMPARE(TextFile::readLines(dir_.filePath("WebPageListDtl.INI")).lines, detailLines);
+        QCOMPARE(TextFile::readLines(dir_.filePath("History.Ini")).lines, historyLines);
+
+        QTRY_COMPARE(historyRead.count(), 1);
+        QCOMPARE(listsRead.count(), 1);
+        QCOMPARE(listsRead.at(0).at(0).toString(), QString());
+        QCOMPARE(historyRead.at(0).at(0).toString(), QString());
+        QVERIFY(!data.loadingFiles());
+        // Today's node joins the days read from the file.
+        QCOMPARE(data.history().model()->rowCount(), 2);
+        QCOMPARE(data.lists().model()->item(0)->rowCount(), 2000);
+    }
+
     void savedPagesJoinTheOfflineNodes()
     {
         QVERIFY(QDir(dir_.path()).mkdir("WebPages"));

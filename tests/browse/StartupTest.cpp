@@ -4,10 +4,13 @@
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
 #include "browse/MainWindow.h"
+#include "controls/ClockPanel.h"
 #include "organiser/FavoritesPage.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +41,27 @@ QMap<QString, QDateTime> folderState(const QString &dir)
     return state;
 }
 
+// Counts the paint events each widget of one window receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget *window) : window_(window) { qApp->installEventFilter(this); }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+    QMap<QObject *, int> painted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Paint && widget && widget->window() == window_)
+            ++painted[watched];
+        return false;
+    }
+
+private:
+    QWidget *window_;
+};
+
 } // namespace
 
 // Start-up and shutdown of the main window, with page opening recorded instead of performed.
@@ -54,6 +78,8 @@ private slots:
     void quietShutdownWritesOnlyOptions();
     void missingWebPagesFolderStopsStartup();
     void startupWindowsReallyOpen();
+    void clockTickRepaintsOnlyTheClock();
+    void filesStillBeingReadAreKept();
 
 private:
     std::unique_ptr<ProgramUnderTest> start(const QString &appDir);
@@ -191,6 +217,54 @@ void StartupTest::startupWindowsReallyOpen()
     QTRY_COMPARE(window->browserWindows().at(0)->windowTitle(), QString("Search Here"));
     QTRY_COMPARE(window->browserWindows().at(1)->windowTitle(), QString("Start Here"));
     QVERIFY(server.requests.contains("/search") && server.requests.contains("/start"));
+}
+
+void StartupTest::clockTickRepaintsOnlyTheClock()
+{
+    QTemporaryDir dir;
+    TextFile::writeLines(dir.filePath("Options.INI"), optionsWith("", "", ""));
+    auto program = start(dir.path());
+    TQuillmere1 *window = &program->window;
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QLabel *clock = window->statusClockPanel();
+    // The first tick may still meet start-up's own repaints; the following ones are measured.
+    for (int tick = 0; tick < 3; ++tick) {
+        PaintCounter counter(window);
+        const QString shown = clock->text();
+        QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown && counter.painted.value(clock) > 0, 3000);
+        if (tick == 0)
+            continue;
+        // The focused field's cursor blinks on a timer of its own.
+        counter.painted.remove(QApplication::focusWidget());
+        QCOMPARE(counter.painted.keys(), QList<QObject *>{clock});
+    }
+}
+
+// History and lists are read while the first pages load. A visit and a close that come before
+// the files have reached their trees must still keep every line of them.
+void StartupTest::filesStillBeingReadAreKept()
+{
+    QTemporaryDir dir;
+    TextFile::writeLines(dir.filePath("Options.INI"), optionsWith("", "", ""));
+    QStringList history;
+    for (int day = 1; day <= 3; ++day) {
+        history << QString("## %1/3/08").arg(day);
+        for (int page = 0; page < 2000; ++page)
+            history << QString("Page %1 - http://h.example/%1 - %2/3/08").arg(page).arg(day);
+    }
+    TextFile::writeLines(dir.filePath("History.Ini"), history);
+    TextFile::writeLines(dir.filePath("WebPageList.INI"), {"News|@|Daily|@||@|"});
+    TextFile::writeLines(dir.filePath("WebPageListDtl.INI"), {"News|@|http://n.example/"});
+    auto program = start(dir.path());
+    Globals.CurrentUrl = "http://late.example/";
+    program->data.RecordVisit("Late");
+    program->window.close();
+    const QStringList saved = TextFile::readLines(dir.filePath("History.Ini")).lines;
+    QCOMPARE(saved.mid(0, history.size()), history);
+    QCOMPARE(saved.size(), history.size() + 2);
+    QVERIFY(saved.last().startsWith("Late - http://late.example/ - "));
+    // The first list became the current one once the lists were read.
+    QTRY_COMPARE(Globals.CurrentList, QString("News"));
 }
 
 QTEST_MAIN(StartupTest)

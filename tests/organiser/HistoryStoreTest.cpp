@@ -10,19 +10,15 @@
 namespace {
 
 // The tree as text: "D:" a day, "E:" a page at the top level, two blanks a page under a day.
-QStringList dump(const QStandardItemModel *model)
+QStringList dump(const THistoryModel *model)
 {
     QStringList out;
     for (int row = 0; row < model->rowCount(); ++row) {
-        const QStandardItem *item = model->item(row);
-        const bool date = item->data(THistoryItem::KindRole).toInt() == THistoryItem::DateNode;
-        out << (date ? QStringLiteral("D:") : QStringLiteral("E:")) + item->text();
-        for (int child = 0; child < item->rowCount(); ++child) {
-            // A page the model cannot address is a page no view or search can reach.
-            const bool reachable = item->child(child)->index().isValid();
-            out << (reachable ? QStringLiteral("  ") : QStringLiteral("??")) +
-                       item->child(child)->text();
-        }
+        const QModelIndex day = model->index(row, 0);
+        const bool date = day.data(THistoryItem::KindRole).toInt() == THistoryItem::DateNode;
+        out << (date ? QStringLiteral("D:") : QStringLiteral("E:")) + day.data().toString();
+        for (int child = 0; child < model->rowCount(day); ++child)
+            out << QStringLiteral("  ") + model->index(child, 0, day).data().toString();
     }
     return out;
 }
@@ -152,9 +148,10 @@ private slots:
         THistoryStore back;
         QVERIFY(!back.LoadHistory(path));
         QCOMPARE(back.model()->rowCount(), 1);
-        QCOMPARE(back.model()->item(0)->rowCount(), 3);
+        QCOMPARE(back.model()->rowCount(back.model()->index(0, 0)), 3);
         QCOMPARE(back.fileLines(), store.fileLines());
-        const QString shown = back.model()->item(0)->child(0)->text();
+        const QString shown =
+            back.model()->index(0, 0, back.model()->index(0, 0)).data().toString();
         QVERIFY2(shown.startsWith(QStringLiteral("##")) &&
                      shown.contains(QStringLiteral("01 JAN 2020 - http://a/")),
                  qPrintable(shown));
@@ -192,7 +189,7 @@ private slots:
         now_ = now_.addDays(2);
         store.AddTodayNode();
         QCOMPARE(store.model()->rowCount(), 4);
-        QCOMPARE(store.model()->item(3)->text(), QStringLiteral("17.03.08"));
+        QCOMPARE(store.model()->index(3, 0).data().toString(), QStringLiteral("17.03.08"));
         QCOMPARE(store.TodayIndex(), 6);
     }
 
@@ -240,7 +237,7 @@ private slots:
         QVERIFY(store.RecordVisit("Other", "http://n/"));
         now_ = now_.addSecs(1);
         QVERIFY(store.RecordVisit("Notes", "http://n/"));
-        QCOMPARE(store.model()->item(0)->rowCount(), 3);
+        QCOMPARE(store.model()->rowCount(store.model()->index(0, 0)), 3);
         QCOMPARE(store.FindHistoryEntry("notes - http://n/ - 15.03.08 10:40:57"), 1);
         QCOMPARE(store.FindHistoryEntry("notes - http://n/ - 15.03.08 10:40:58"), 3);
     }
@@ -320,6 +317,124 @@ private slots:
         QCOMPARE(store.TodayIndex(), 0);
         QVERIFY(store.RecordVisit("V", "v"));
         QCOMPARE(store.fileLines(), (QStringList{"## 15.03.08", "V - v - 15.03.08 10:40:57"}));
+    }
+
+    // Read on a worker and filled a batch at a time, the tree is the one a plain load makes.
+    void loadInBatchesGivesTheWholeFile_data()
+    {
+        QTest::addColumn<int>("batch");
+        QTest::addColumn<int>("leastSteps");
+        QTest::newRow("one page a turn") << 1 << 3;
+        QTest::newRow("two days a turn") << 5 << 2;
+        QTest::newRow("all at once") << 1000 << 1;
+    }
+    void loadInBatchesGivesTheWholeFile()
+    {
+        QFETCH(int, batch);
+        QFETCH(int, leastSteps);
+        const QString path = writeFile(dir_, "stray\r\n## 13.03.08\r\na\r\nb\r\n## 14.03.08\r\n"
+                                             "## 15.03.08\r\nc\r\nd\r\ne\r\n## 16.03.08\r\nf\r\n");
+        THistoryStore plain;
+        QVERIFY(!plain.LoadHistory(path));
+
+        THistoryStore store;
+        QAbstractItemModelTester tester(store.model());
+        store.beginLoad(path);
+        QVERIFY(store.loading());
+        store.whenRead().waitForFinished();
+        int steps = 1;
+        while (!store.fillSome(batch))
+            ++steps;
+        QVERIFY(steps >= leastSteps);
+        QVERIFY(!store.loading());
+        QVERIFY(!store.loadError());
+        QCOMPARE(dump(store.model()), dump(plain.model()));
+    }
+
+    // Whatever reads, changes or saves the history while the file is still being read or
+    // filled in sees all of it: a save then must not write back half a history.
+    void actingDuringTheLoadSeesTheWholeFile_data()
+    {
+        QTest::addColumn<int>("filledFirst");
+        QTest::addColumn<QString>("action");
+        for (const int filled : {-1, 1}) {
+            const QByteArray when = filled < 0 ? "while reading, " : "half filled, ";
+            QTest::newRow(when + "save") << filled << "save";
+            QTest::newRow(when + "visit") << filled << "visit";
+            QTest::newRow(when + "today") << filled << "today";
+        }
+    }
+    void actingDuringTheLoadSeesTheWholeFile()
+    {
+        QFETCH(int, filledFirst);
+        QFETCH(QString, action);
+        QStringList lines;
+        for (int day = 1; day <= 15; ++day) {
+            lines << QStringLiteral("## %1.03.08").arg(day, 2, 10, QLatin1Char('0'));
+            for (int page = 0; page < 300; ++page)
+                lines << QStringLiteral("Page %1 - http://h/%1 - %2.03.08").arg(page).arg(day);
+        }
+        const QString path = dir_.filePath(QStringLiteral("History.Ini"));
+        QVERIFY(!TextFile::writeLines(path, lines));
+
+        THistoryStore store;
+        fixClock(store);
+        QAbstractItemModelTester tester(store.model());
+        store.beginLoad(path);
+        if (filledFirst > 0) {
+            store.whenRead().waitForFinished();
+            QVERIFY(!store.fillSome(filledFirst));
+        }
+        QStringList expected = lines;
+        if (action == "save") {
+            QVERIFY(!store.SaveHistory(path));
+        } else if (action == "visit") {
+            // Today is the file's last day: the visit goes after that day's pages.
+            QVERIFY(store.RecordVisit("Late", "http://late/"));
+            expected << "Late - http://late/ - 15.03.08 10:40:57";
+        } else {
+            store.AddTodayNode();
+            QCOMPARE(store.TodayIndex(), 14 * 301);
+        }
+        QVERIFY(!store.loading());
+        QVERIFY(store.fillSome(1));
+        QCOMPARE(store.fileLines(), expected);
+        QCOMPARE(TextFile::readLines(path).lines, lines);
+    }
+
+    // The save writes the pages' bytes straight out; the file must be what the lines say,
+    // written the way every data file is written.
+    void saveWritesTheLinesOfTheTree()
+    {
+        const QString path = writeFile(dir_, "\xef\xbb\xbfstray\r\n## 13.03.08\r\na\rb\r\n"
+                                             "caf\xe9 - x\r\n\xc3\xa9t\xc3\xa9\r\n##\r\n\r\n## \r\n"
+                                             "## 14.03.08\r\nlast");
+        THistoryStore store;
+        fixClock(store);
+        QVERIFY(!store.LoadHistory(path));
+        store.AddTodayNode();
+        QVERIFY(store.RecordVisit("## Hash title", "http://h/"));
+        const QString saved = dir_.filePath("saved.ini");
+        const QString written = dir_.filePath("written.ini");
+        QVERIFY(!store.SaveHistory(saved));
+        QVERIFY(!TextFile::writeLines(written, store.fileLines()));
+        QCOMPARE(readFile(saved), readFile(written));
+        QCOMPARE(store.fileLines().mid(0, 5),
+                 (QStringList{"stray", "## 13.03.08", "a\rb", QString::fromUtf8("caf\u00e9 - x"),
+                              QString::fromUtf8("\u00e9t\u00e9")}));
+        THistoryStore back;
+        QVERIFY(!back.LoadHistory(saved));
+        QCOMPARE(back.fileLines().size(), store.fileLines().size());
+    }
+
+    void loadReportsAnUnreadableFile()
+    {
+        THistoryStore store;
+        store.beginLoad(dir_.path());
+        store.finishLoad();
+        QVERIFY(store.loadError().has_value());
+        QVERIFY(!store.loading());
+        QCOMPARE(store.model()->rowCount(), 0);
     }
 
     void openAddress_data()
