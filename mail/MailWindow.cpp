@@ -114,10 +114,14 @@ void TEMail1::connectControls()
     connect(ui_->CancelBtn, &QAbstractButton::clicked, this, &TEMail1::CancelBtnClick);
     connect(ui_->AcctBtn, &QAbstractButton::clicked, this, &TEMail1::AcctBtnClick);
     connect(ui_->ListBox1, &QListWidget::itemDoubleClicked, this, &TEMail1::ListBox1DblClick);
-    connect(ui_->TreeView1, &QTreeWidget::currentItemChanged, this, [this] {
-        if (!LoadingTree)
-            ShowSelectedMessage();
-    });
+    // The tree expands the node that gets selected, so a branch opens as it is chosen.
+    connect(ui_->TreeView1, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current) {
+                if (current)
+                    current->setExpanded(true);
+                if (!LoadingTree)
+                    ShowSelectedMessage();
+            });
     // A click on the node already selected shows its message again; a click that moves the
     // selection is shown through the change above.
     connect(ui_->TreeView1, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem *item) {
@@ -355,15 +359,16 @@ void TEMail1::endSteps(const QString &status)
     emit idle();
 }
 
-void TEMail1::fail(const QString &message)
+void TEMail1::fail(const QString &message, const QString &context)
 {
-    qCInfo(lcMail) << "mail step failed:" << message;
+    qCInfo(lcMail) << "mail step failed:" << context << message;
     if (message == Cancelled) {
         endSteps(Cancelled);
         return;
     }
-    endSteps(QStringLiteral("Not done: ") + message.section(u'\n', 0, 0));
-    ask_.error(message);
+    const QString text = context.isEmpty() ? message : context + u'\n' + message;
+    endSteps(QStringLiteral("Not done: ") + text.section(u'\n', 0, 0));
+    ask_.error(text);
 }
 
 void TEMail1::CancelBtnClick()
@@ -416,7 +421,7 @@ void TEMail1::signOnFailed(const QString &message)
     if (step_ != Step::SignOn)
         return;
     OpenSessionId = -1;
-    fail(QStringLiteral("Could not sign on to the mail server.\n") + message);
+    fail(message, QStringLiteral("Could not sign on to the mail server."));
 }
 
 void TEMail1::mailFailed(MailOperation operation, const QString &message)
@@ -425,12 +430,12 @@ void TEMail1::mailFailed(MailOperation operation, const QString &message)
     case MailOperation::Fetch:
         if (step_ == Step::FetchUnread || step_ == Step::FetchAll) {
             OpenSessionId = -1;
-            fail(QStringLiteral("The messages could not be fetched.\n") + message);
+            fail(message, QStringLiteral("The messages could not be fetched."));
         }
         return;
     case MailOperation::Download:
         if (step_ == Step::Download)
-            fail(QStringLiteral("The message could not be fetched.\n") + message);
+            fail(message, QStringLiteral("The message could not be fetched."));
         return;
     case MailOperation::Send:
         if (step_ == Step::Send)
@@ -440,7 +445,7 @@ void TEMail1::mailFailed(MailOperation operation, const QString &message)
         return;
     case MailOperation::Delete:
         if (step_ == Step::Delete)
-            fail(QStringLiteral("The message was not deleted.\n") + message);
+            fail(message, QStringLiteral("The message was not deleted."));
         return;
     case MailOperation::MarkRead:
     case MailOperation::SignOn:
@@ -625,7 +630,7 @@ void TEMail1::unpack(const QString &zipPath, const QString &folder)
             extractionFolder_ = folder;
             ui_->ListBox1->addItems(QDir(folder).entryList(QDir::Files, QDir::Name));
             if (result.error) {
-                fail(QStringLiteral("The Zip File was not fully unpacked.\n") + *result.error);
+                fail(*result.error, QStringLiteral("The Zip File was not fully unpacked."));
                 return;
             }
             endSteps(result.refused.isEmpty() ? QString()
@@ -689,7 +694,7 @@ void TEMail1::startSending(const QStringList &recipients, const QStringList &fil
             if (generation != generation_)
                 return;
             if (error) {
-                fail(QStringLiteral("The Zip File %1 could not be made.\n%2").arg(zipPath, *error));
+                fail(*error, QStringLiteral("The Zip File %1 could not be made.").arg(zipPath));
                 return;
             }
             messages_->setAttachmentIndex(0);

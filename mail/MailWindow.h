@@ -109,7 +109,7 @@ private:
 
     void beginStep(Step step, const QString &status);
     void endSteps(const QString &status);
-    void fail(const QString &message);
+    void fail(const QString &message, const QString &context = {});
     void withSession(std::function<void()> next);
     void signedOn(qint64 sessionId);
     void signOnFailed(const QString &message);
