@@ -27,6 +27,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStyle>
+#include <QTimer>
 #include <QtConcurrent>
 
 namespace {
@@ -218,7 +219,8 @@ void TEMail1::FormShow()
         ui_->Text2->setText(data_.globals().FromAddress);
     addSavedAddresses();
     GetEMailLog();
-    LoadMessageTree();
+    // Once the window is up, so that a password question or the account dialog stands over it.
+    QTimer::singleShot(0, this, &TEMail1::LoadMessageTree);
 }
 
 void TEMail1::addSavedAddresses()
