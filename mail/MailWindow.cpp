@@ -512,7 +512,6 @@ void TEMail1::fetched(int)
     const QString status = QStringLiteral("%1 messages.").arg(messages_->MsgCount());
     // In send mode the fields hold the message being written, not the last one received.
     if (inSendMode() || messages_->MsgCount() == 0) {
-        ui_->Label7->setVisible(messages_->MsgCount() > 0 || ui_->Label7->isVisible());
         endSteps(status);
         return;
     }

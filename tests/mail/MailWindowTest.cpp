@@ -36,6 +36,7 @@
 #include <memory>
 #include <pwd.h>
 #include <unistd.h>
+#include <zip.h>
 
 // The mail window against real servers on 127.0.0.1 (tests/mail/mail-servers.sh, started by
 // CTest around this test), driven as a person would: keys to the focus widget, clicks on what
@@ -59,6 +60,8 @@ private slots:
     void derivedArchiveNames();
     void toAddressesListAndIndex();
     void noAccountAsksForOneAndKeepsNoPassword();
+    void messageFileAttachmentListAndHelp();
+    void hostileArchiveStaysInItsFolder();
 
 private:
     struct Program
@@ -773,27 +776,28 @@ void MailWindowTest::noAccountAsksForOneAndKeepsNoPassword()
     auto p = program("anna");
     QVERIFY(p);
     QVERIFY(QFile::remove(MailAccount::path(p->dir.path())));
+    // The dialog is modal: it is filled from the event loop it runs, as a person would.
     bool filled = false;
-    QTimer::singleShot(0, this, [&] {
-        QVERIFY(QTest::qWaitFor([&] { return p->window->accountDialog()->isVisible(); }, 5000));
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
         TMailAcct1 *dialog = p->window->accountDialog();
+        if (filled || !dialog->isVisible() || QApplication::activeWindow() != dialog)
+            return;
+        filled = true;
         auto field = [&](const char *name) { return dialog->findChild<QWidget *>(name); };
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
         typeInto(field("InHost"), "127.0.0.1");
         typeInto(field("UserName"), "anna@quillmere.test");
         typeInto(field("InPort"), QString::number(imapPort_));
         typeInto(field("OutHost"), "127.0.0.1");
         typeInto(field("OutPort"), QString::number(smtpPort_));
-        auto *security = dialog->findChild<QComboBox *>("InSecurity");
-        security->setCurrentIndex(0);
+        dialog->findChild<QComboBox *>("InSecurity")->setCurrentIndex(0);
         dialog->findChild<QComboBox *>("OutSecurity")->setCurrentIndex(0);
         dialog->findChild<QCheckBox *>("OutLogin")->setChecked(false);
-        filled = true;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
+    poll.start(50);
     show(*p);
-    QVERIFY(filled);
+    QVERIFY(QTest::qWaitFor([&] { return filled; }, 10000));
     QVERIFY(waitIdle(*p));
     QVERIFY2(p->ask.errors.isEmpty(), qPrintable(p->ask.errors.join('\n')));
     QCOMPARE(p->ask.passwordPrompts.size(), 1);
@@ -808,6 +812,89 @@ void MailWindowTest::noAccountAsksForOneAndKeepsNoPassword()
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY2(!f.readAll().contains("anna-secret"), qPrintable(f.fileName()));
     }
+}
+
+// The message text from a file, the attachment list's Delete question, receive mode emptying the
+// list, and the Help button.
+void MailWindowTest::messageFileAttachmentListAndHelp()
+{
+    RecordingNavigation navigation;
+    setNavigation(&navigation);
+    auto p = program("anna");
+    QVERIFY(p);
+    show(*p);
+    QVERIFY(waitIdle(*p));
+    // A file written on Windows: CR LF and a Windows-1252 byte.
+    p->ask.files.enqueue(makeFile(*p, "note.txt", "Caf\xe9 at noon\r\nSecond line\r\n"));
+    click(child<QWidget>(*p, "OpnMsgBtn"));
+    QCOMPARE(child<QPlainTextEdit>(*p, "Text4")->toPlainText(),
+             QString::fromUtf8("Caf\u00e9 at noon\nSecond line\n"));
+
+    const QString file = makeFile(*p, "pics/one.jpg");
+    p->ask.files.enqueue(file);
+    click(child<QWidget>(*p, "OpenAttBtn"));
+    auto *list = child<QListWidget>(*p, "ListBox1");
+    QCOMPARE(list->count(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    QCOMPARE(p->ask.questions.last(), "Do You want to Delete the Attachment - " + file + "?");
+    QCOMPARE(list->count(), 1);
+    p->ask.answers.enqueue(true);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    QCOMPARE(list->count(), 0);
+
+    list->addItem(file);
+    auto *mode = child<QAbstractButton>(*p, "SRModeBtn");
+    QCOMPARE(mode->text(), QString("Send"));
+    click(mode);
+    QVERIFY(waitIdle(*p));
+    QCOMPARE(mode->text(), QString("Recv"));
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!child<QWidget>(*p, "OpenAttBtn")->isEnabled());
+
+    click(child<QWidget>(*p, "HelpBtn"));
+    QCOMPARE(navigation.help, QStringList{"sending files over the internet.htm"});
+    setNavigation(nullptr);
+}
+
+// An archive from a stranger: members that climb out of the folder or name an absolute path
+// are left out and said so; the rest is unpacked and listed.
+void MailWindowTest::hostileArchiveStaysInItsFolder()
+{
+    QDir(mailDir_ + "/mail/kim@quillmere.test").removeRecursively();
+    QTemporaryDir work;
+    const QString outside = work.filePath("escaped.txt");
+    const QString zipPath = work.filePath("trick.zip");
+    int code = 0;
+    zip_t *z = zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    QVERIFY(z);
+    const QByteArray absolute = QFile::encodeName(outside);
+    const QList<QByteArray> names{"../escaped.txt", absolute, "good.txt"};
+    static const char data[] = "data";
+    for (const QByteArray &name : names) {
+        zip_source_t *source = zip_source_buffer(z, data, sizeof data - 1, 0);
+        QVERIFY(zip_file_add(z, name.constData(), source, ZIP_FL_ENC_RAW) >= 0);
+    }
+    QCOMPARE(zip_close(z), 0);
+    QFile zip(zipPath);
+    QVERIFY(zip.open(QIODevice::ReadOnly));
+    putInMailbox("kim", "new/1700000010.M1P1.test",
+                 withAttachments("Trick", {{"trick.zip", zip.readAll()}}));
+
+    auto p = program("kim", "R");
+    QVERIFY(p);
+    show(*p);
+    QVERIFY(waitIdle(*p));
+    QVERIFY2(p->ask.errors.isEmpty(), qPrintable(p->ask.errors.join('\n')));
+    auto *list = child<QListWidget>(*p, "ListBox1");
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QString("good.txt"));
+    const QString folder = p->window->extractionFolder();
+    QVERIFY(folder.endsWith("/trick"));
+    QVERIFY(!QFile::exists(outside));
+    QVERIFY(!QFile::exists(QFileInfo(folder).path() + "/escaped.txt"));
+    QVERIFY(child<QLabel>(*p, "StatusText")->text().startsWith("Left out of the Zip File: "));
 }
 
 QTEST_MAIN(MailWindowTest)

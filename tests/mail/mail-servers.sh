@@ -140,7 +140,7 @@ start() {
     echo "bob@quillmere.test:{PLAIN}bob-secret"
     echo "carl@quillmere.test:{PLAIN}carl-secret"
     # Mailboxes of their own for the mail window's tests and the desktop check.
-    for user in dave erin fred gina hugo ivy jack; do
+    for user in dave erin fred gina hugo ivy jack kim; do
       echo "$user@quillmere.test:{PLAIN}$user-secret"
     done
   } >"$dir/users"
