@@ -855,6 +855,13 @@ void MailWindowTest::messageFileAttachmentListAndHelp()
 
     click(child<QWidget>(*p, "HelpBtn"));
     QCOMPARE(navigation.help, QStringList{"sending files over the internet.htm"});
+
+    // The message column follows the window's width; heights stay.
+    auto *text = child<QPlainTextEdit>(*p, "Text4");
+    p->window->resize(p->window->width() + 120, p->window->height() + 40);
+    QTRY_COMPARE(text->width(), child<QWidget>(*p, "Frame1")->width() - 342);
+    QCOMPARE(text->height(), 137);
+    QCOMPARE(list->width(), text->width());
     setNavigation(nullptr);
 }
 
