@@ -29,4 +29,6 @@ public:
     // An existing picture file of a format the program can read.
     virtual QString picture(const QString &caption, const QString &folder) = 0;
     virtual QString folder(const QString &caption, const QString &start) = 0;
+    // A password typed in a hidden field; nothing when the user declines.
+    virtual std::optional<QString> password(const QString &text) = 0;
 };

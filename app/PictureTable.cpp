@@ -62,6 +62,19 @@ struct Entry
 
 Entry entryFor(ImageList list, int number)
 {
+    if (list == MailPictures) {
+        switch (number) {
+        case InBoxNode:
+            return {"mail-folder-inbox", drawnList};
+        case UnReadNode:
+            return {"mail-unread", drawnList};
+        case UnreadMessage:
+            return {"mail-unread", drawnArrow};
+        case MessageNode:
+            return {"mail-read", drawnPage};
+        }
+        return {nullptr, nullptr};
+    }
     if (list == ListPictures) {
         switch (number) {
         case ListNode:

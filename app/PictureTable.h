@@ -9,7 +9,7 @@ namespace PictureTable {
 
 // The main window's image list (window-list and history nodes, side-panel tabs) and ImageList2
 // (list and page nodes of the Lists and OffLine trees).
-enum ImageList { MainList, ListPictures };
+enum ImageList { MainList, ListPictures, MailPictures };
 
 inline constexpr int Size = 16;
 
@@ -24,6 +24,11 @@ inline constexpr int ListsTab = 26;
 // ImageList2.
 inline constexpr int ListNode = 0;
 inline constexpr int PageNode = 1;
+// The mail window's ImageList1.
+inline constexpr int InBoxNode = 0;
+inline constexpr int UnReadNode = 1;
+inline constexpr int UnreadMessage = 2;
+inline constexpr int MessageNode = 3;
 
 // The picture from the desktop's icon theme, or one drawn here when the theme has none; a null
 // image for a number the table does not hold.

@@ -8,6 +8,9 @@
 #include "buttons/ButtonStore.h"
 #include "lists/ListStore.h"
 #include "mail/AddressBook.h"
+#include "mail/EMailLog.h"
+#include "mail/MailSession.h"
+#include "mail/PasswordStore.h"
 #include "organiser/HistoryStore.h"
 #include "organiser/OfflineStore.h"
 
@@ -39,7 +42,11 @@ ProgramData::ProgramData(TGlobals &globals, const QString &appDir, QObject *pare
     : QObject(parent), globals_(globals), appDir_(appDir),
       history_(std::make_unique<THistoryStore>()), lists_(std::make_unique<TListStore>(globals)),
       buttons_(std::make_unique<TButtonStore>()), offline_(std::make_unique<TOfflineStore>()),
-      addressBook_(std::make_unique<AddressBook>(appDir))
+      addressBook_(std::make_unique<AddressBook>(appDir)),
+      emailLog_(std::make_unique<EMailLog>(appDir)),
+      passwords_(std::make_unique<PasswordStore>(
+          qEnvironmentVariableIsEmpty("QUILLMERE_NO_SECRET_STORE"))),
+      mailSession_(std::make_unique<MailSession>(appDir, passwords_.get()))
 {
     globals_.AppDir = appDir;
     offline_->setFolder(webPagesDir());

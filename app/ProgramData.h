@@ -11,6 +11,9 @@
 #include <optional>
 
 class AddressBook;
+class EMailLog;
+class MailSession;
+class PasswordStore;
 class TButtonStore;
 class THistoryStore;
 class TOfflineStore;
@@ -38,7 +41,13 @@ public:
     TOfflineStore &offline() const { return *offline_; }
     // MailAddr.MLS; the address book window reads it at every showing and writes it at OK.
     AddressBook &addressBook() const { return *addressBook_; }
-    // Later: the e-mail log (EMail.Log) joins the stores here.
+    // EMail.Log; the mail window reads it at every showing and writes it at closing.
+    EMailLog &emailLog() const { return *emailLog_; }
+    // The mail password for the run (and the desktop's secret store unless
+    // QUILLMERE_NO_SECRET_STORE is set, as tests do).
+    PasswordStore &passwords() const { return *passwords_; }
+    // The connection to the user's mail account, kept on its own thread.
+    MailSession &mailSession() const { return *mailSession_; }
 
     // The main window's rectangle as Options.INI keeps it.
     MainWindowRect &windowRect() { return rect_; }
@@ -106,4 +115,7 @@ private:
     std::unique_ptr<AddressBook> addressBook_;
     QFuture<TListStore::Files> listsReading_;
     bool listsLoading_ = false;
+    std::unique_ptr<EMailLog> emailLog_;
+    std::unique_ptr<PasswordStore> passwords_;
+    std::unique_ptr<MailSession> mailSession_;
 };

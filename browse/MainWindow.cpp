@@ -29,6 +29,7 @@
 #include "lists/ListRunner.h"
 #include "lists/ListsPage.h"
 #include "mail/AddressBookDialog.h"
+#include "mail/MailWindow.h"
 #include "organiser/FavoritesFolder.h"
 #include "organiser/FavoritesPage.h"
 #include "organiser/HistoryPage.h"
@@ -143,8 +144,12 @@ void TQuillmere1::createDialogs()
     connect(setConf, &TSetConf1::mainPictureRequested, this,
             [this](const QString &path) { pictureView_->setPixmap(QPixmap(path)); });
     addDialog(SetConfDialog, setConf);
-    // EMailDialog: TEMail1, the mail window.
-    addDialog(MailAddrDialog, new TMailAddr1(data_, ask_, this));
+    auto *mailWindow = new TEMail1(data_, ask_, this);
+    connect(mailWindow, &TEMail1::openPageRequested, this, &TQuillmere1::OpenPage);
+    addDialog(EMailDialog, mailWindow);
+    auto *mailAddr = new TMailAddr1(data_, ask_, this);
+    addDialog(MailAddrDialog, mailAddr);
+    mailWindow->setAddressBook(mailAddr);
     auto *listMain = new TListMain1(data_, ask_, this);
     addDialog(ListMainDialog, listMain);
     auto *findList = new TFindList1(data_, ask_, this);
@@ -296,6 +301,11 @@ void TQuillmere1::createMenus()
     connect(dialogAction(mail, QStringLiteral("Address Book"), MailAddrDialog,
                          QKeySequence(Qt::CTRL | Qt::Key_A)),
             &QAction::triggered, this, opens(MailAddrDialog));
+    connect(dialogAction(mail, QStringLiteral("EMail Account"), EMailDialog), &QAction::triggered,
+            this, [this] {
+                if (auto *mailWindow = qobject_cast<TEMail1 *>(dialogs_[EMailDialog].data()))
+                    mailWindow->AcctBtnClick();
+            });
 
     QMenu *utilities = bar->addMenu(QStringLiteral("&Utilities"));
     connect(dialogAction(utilities, QStringLiteral("Set Application Colors"), SetConfDialog),

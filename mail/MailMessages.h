@@ -56,6 +56,8 @@ public:
     QString MsgDateReceived() const;
     QDateTime msgDateReceivedTime() const { return current().dateReceived; }
     bool msgUnread() const { return current().unread; }
+    // The server's name for the current message, which stays the same while others come and go.
+    QString msgUid() const { return current().uid; }
     bool msgDownloaded() const { return msgIndex_ < 0 || current().downloaded; }
     QString RecipAddress() const { return current().recipAddress; }
     void setRecipAddress(const QString &address) { compose_.recipAddress = address; }

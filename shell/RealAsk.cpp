@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <cstdio>
 
@@ -88,4 +89,16 @@ QString RealAsk::folder(const QString &caption, const QString &start)
     if (unattended_)
         return {};
     return QFileDialog::getExistingDirectory(owner(), caption, start);
+}
+
+std::optional<QString> RealAsk::password(const QString &text)
+{
+    if (unattended_)
+        return std::nullopt;
+    bool ok = false;
+    const QString typed = QInputDialog::getText(owner(), QStringLiteral("Quillmere"), text,
+                                                QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return typed;
 }

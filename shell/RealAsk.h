@@ -21,6 +21,7 @@ public:
     std::optional<QColor> color(const QColor &initial) override;
     QString picture(const QString &caption, const QString &folder) override;
     QString folder(const QString &caption, const QString &start) override;
+    std::optional<QString> password(const QString &text) override;
 
 private:
     bool unattended_ = false;

@@ -139,6 +139,10 @@ start() {
     echo "anna@quillmere.test:{PLAIN}anna-secret"
     echo "bob@quillmere.test:{PLAIN}bob-secret"
     echo "carl@quillmere.test:{PLAIN}carl-secret"
+    # Mailboxes of their own for the mail window's tests and the desktop check.
+    for user in dave erin fred gina hugo ivy jack kim; do
+      echo "$user@quillmere.test:{PLAIN}$user-secret"
+    done
   } >"$dir/users"
   chmod 644 "$dir/users"
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=localhost" \

@@ -38,6 +38,11 @@ public:
     }
     QString picture(const QString &caption, const QString &) override { return choose(caption); }
     QString folder(const QString &caption, const QString &) override { return choose(caption); }
+    std::optional<QString> password(const QString &text) override
+    {
+        passwordPrompts << text;
+        return passwords.isEmpty() ? std::nullopt : std::optional<QString>(passwords.dequeue());
+    }
 
     // Queued answers.
     QQueue<bool> answers;
@@ -45,6 +50,7 @@ public:
     QQueue<QString> files;     // open, save, picture and folder choosers, in turn
     QQueue<int> filterChoices; // index of the filter a save chooser reports as used
     QQueue<std::optional<QColor>> colors;
+    QQueue<QString> passwords;
 
     // What was shown.
     QStringList questions;
@@ -53,6 +59,7 @@ public:
     QStringList choosers;        // chooser captions, in order
     QStringList proposals;       // the names save choosers proposed
     QList<QColor> initialColors; // what each colour chooser was preset with
+    QStringList passwordPrompts;
 
 private:
     QString choose(const QString &caption)
