@@ -115,18 +115,8 @@ QStringList splitLines(const QByteArray &bytes)
     // Line by line straight from the bytes: no copy of the whole file's text is made, which
     // for a big file cost as much as the lines themselves. A line that is valid UTF-8 reads
     // the same either way, and decode() takes any other line as Windows-1252 on its own too.
-    QByteArrayView rest(bytes);
-    if (rest.startsWith("\xef\xbb\xbf"))
-        rest = rest.sliced(3);
     QStringList lines;
-    while (!rest.isEmpty()) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView line = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines.append(decodeLine(line));
-    }
+    forEachLine(bytes, [&lines](QByteArrayView line) { lines.append(decodeLine(line)); });
     return lines;
 }
 

@@ -25,6 +25,22 @@ QString decodeLine(QByteArrayView bytes);
 // Lines end at LF; a CR right before the LF is not part of the line. A final line without
 // an end still counts; an empty file has no lines.
 QStringList splitLines(const QByteArray &bytes);
+// Hands each line of a file's bytes to take, without its LF or CR LF; a byte order mark that
+// opens the file is dropped. Readers that keep bytes rather than text split with this too, so
+// every file is cut into lines the same way.
+template <typename Take> void forEachLine(QByteArrayView bytes, Take take)
+{
+    if (bytes.startsWith("\xef\xbb\xbf"))
+        bytes = bytes.sliced(3);
+    while (!bytes.isEmpty()) {
+        const qsizetype end = bytes.indexOf('\n');
+        QByteArrayView line = end < 0 ? bytes : bytes.first(end);
+        bytes = end < 0 ? QByteArrayView() : bytes.sliced(end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        take(line);
+    }
+}
 
 struct ReadResult
 {

@@ -77,24 +77,16 @@ bool isAscii(QByteArrayView bytes)
     return true;
 }
 
-// Splits a file into lines as TextFile::splitLines does and hands each on, with its text in
-// UTF-8. Plain ASCII lines, nearly all of a history, go through without being decoded.
-template <typename Take> void forEachLine(const QByteArray &bytes, Take take)
+// Hands each line of a file on with its text in UTF-8. Plain ASCII lines, nearly all of a
+// history, go through without being decoded.
+template <typename Take> void forEachUtf8Line(const QByteArray &bytes, Take take)
 {
-    QByteArrayView rest(bytes);
-    if (rest.startsWith("\xef\xbb\xbf"))
-        rest = rest.sliced(3);
-    while (!rest.isEmpty()) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView line = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
+    TextFile::forEachLine(bytes, [&take](QByteArrayView line) {
         if (isAscii(line))
             take(line);
         else
             take(QByteArrayView(TextFile::decodeLine(line).toUtf8()));
-    }
+    });
 }
 
 } // namespace
@@ -145,7 +137,7 @@ std::shared_ptr<THistoryStore::Nodes> THistoryStore::readNodes(const QString &pa
     if (file.error)
         nodes->error = file.error;
     else
-        forEachLine(file.bytes, [&nodes](QByteArrayView line) { nodes->take(line); });
+        forEachUtf8Line(file.bytes, [&nodes](QByteArrayView line) { nodes->take(line); });
     // Grown by appending, a day's buffers hold up to twice what they need.
     for (const auto &day : nodes->days) {
         day->bytes.squeeze();

@@ -1,5 +1,6 @@
 #include "mail/MailSession.h"
 
+#include "LoopbackMail.h"
 #include "mail/MailAccount.h"
 #include "mail/MailMessages.h"
 #include "mail/PasswordStore.h"
@@ -52,29 +53,13 @@ private:
     int delivered(const QString &user) const;
 
     QTemporaryDir tmp_;
-    QString mailDir_;
-    int imapPort_ = 0;
-    int pop3Port_ = 0;
-    int smtpPort_ = 0;
+    LoopbackMail servers_;
 };
 
 void MailSessionTest::initTestCase()
 {
-    QFile env(QStringLiteral(QUILLMERE_BUILD_DIR "/mail-servers.env"));
-    QVERIFY2(env.open(QIODevice::ReadOnly),
+    QVERIFY2(servers_.read(),
              "The test mail servers are not running (tests/mail/mail-servers.sh start failed)");
-    for (const QString &line : QString::fromUtf8(env.readAll()).split(u'\n')) {
-        const QString key = line.section(u'=', 0, 0), value = line.section(u'=', 1);
-        if (key == "MAIL_DIR")
-            mailDir_ = value;
-        else if (key == "IMAP_PORT")
-            imapPort_ = value.toInt();
-        else if (key == "POP3_PORT")
-            pop3Port_ = value.toInt();
-        else if (key == "SMTP_PORT")
-            smtpPort_ = value.toInt();
-    }
-    QVERIFY(imapPort_ > 0 && smtpPort_ > 0 && QFileInfo(mailDir_).isDir());
 }
 
 QString MailSessionTest::appDir(const QString &name)
@@ -86,17 +71,7 @@ QString MailSessionTest::appDir(const QString &name)
 
 MailAccount MailSessionTest::account(const QString &user) const
 {
-    MailAccount a;
-    a.incoming = MailAccount::Incoming::Imap;
-    a.incomingHost = QStringLiteral("127.0.0.1");
-    a.incomingPort = imapPort_;
-    a.incomingSecurity = MailAccount::Security::None;
-    a.userName = user + QStringLiteral("@quillmere.test");
-    a.smtpHost = QStringLiteral("127.0.0.1");
-    a.smtpPort = smtpPort_;
-    a.smtpSecurity = MailAccount::Security::None;
-    a.smtpNeedsLogin = false;
-    return a;
+    return servers_.imapAccount(user);
 }
 
 std::unique_ptr<MailSessionTest::Client>
@@ -143,15 +118,7 @@ bool MailSessionTest::fetch(Client &c, bool unreadOnly)
 
 int MailSessionTest::delivered(const QString &user) const
 {
-    int n = 0;
-    QDirIterator it(mailDir_ + QStringLiteral("/mail/%1@quillmere.test").arg(user), QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (path.contains(QStringLiteral("/new/")) || path.contains(QStringLiteral("/cur/")))
-            ++n;
-    }
-    return n;
+    return int(servers_.deliveredFiles(user).size());
 }
 
 void MailSessionTest::sendTwoRecipientsFetchReadDelete()
@@ -429,7 +396,7 @@ void MailSessionTest::pop3FetchAndDownload()
 
     MailAccount a = account("carl");
     a.incoming = MailAccount::Incoming::Pop3;
-    a.incomingPort = pop3Port_;
+    a.incomingPort = servers_.pop3Port;
     auto carl = client(appDir("pop3"), a, "carl-secret");
     QVERIFY(carl && signOn(*carl));
     QVERIFY(fetch(*carl));

@@ -1,5 +1,6 @@
 #include "mail/MailWindow.h"
 
+#include "LoopbackMail.h"
 #include "ScriptedAsk.h"
 #include "UiEvents.h"
 #include "app/Globals.h"
@@ -86,42 +87,19 @@ private:
     bool waitDelivered(const QString &user, int count) const;
     void putInMailbox(const QString &user, const QString &name, const QByteArray &message);
 
-    QString mailDir_;
-    int imapPort_ = 0;
-    int smtpPort_ = 0;
+    LoopbackMail servers_;
 };
 
 void MailWindowTest::initTestCase()
 {
     qputenv("QUILLMERE_NO_SECRET_STORE", "1");
-    QFile env(QStringLiteral(QUILLMERE_BUILD_DIR "/mail-servers.env"));
-    QVERIFY2(env.open(QIODevice::ReadOnly),
+    QVERIFY2(servers_.read(),
              "The test mail servers are not running (tests/mail/mail-servers.sh start failed)");
-    for (const QString &line : QString::fromUtf8(env.readAll()).split(u'\n')) {
-        const QString key = line.section(u'=', 0, 0), value = line.section(u'=', 1);
-        if (key == "MAIL_DIR")
-            mailDir_ = value;
-        else if (key == "IMAP_PORT")
-            imapPort_ = value.toInt();
-        else if (key == "SMTP_PORT")
-            smtpPort_ = value.toInt();
-    }
-    QVERIFY(imapPort_ > 0 && smtpPort_ > 0 && QFileInfo(mailDir_).isDir());
 }
 
 MailAccount MailWindowTest::account(const QString &user) const
 {
-    MailAccount a;
-    a.incoming = MailAccount::Incoming::Imap;
-    a.incomingHost = QStringLiteral("127.0.0.1");
-    a.incomingPort = imapPort_;
-    a.incomingSecurity = MailAccount::Security::None;
-    a.userName = user + QStringLiteral("@quillmere.test");
-    a.smtpHost = QStringLiteral("127.0.0.1");
-    a.smtpPort = smtpPort_;
-    a.smtpSecurity = MailAccount::Security::None;
-    a.smtpNeedsLogin = false;
-    return a;
+    return servers_.imapAccount(user);
 }
 
 std::unique_ptr<MailWindowTest::Program>
@@ -195,16 +173,7 @@ QString MailWindowTest::makeFile(Program &p, const QString &relative, const QByt
 
 QStringList MailWindowTest::deliveredFiles(const QString &user) const
 {
-    QStringList files;
-    QDirIterator it(mailDir_ + QStringLiteral("/mail/%1@quillmere.test").arg(user), QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (path.contains(QStringLiteral("/new/")) || path.contains(QStringLiteral("/cur/")))
-            files << path;
-    }
-    files.sort();
-    return files;
+    return servers_.deliveredFiles(user);
 }
 
 // Delivery goes on after the server has taken the message.
@@ -217,7 +186,7 @@ bool MailWindowTest::waitDelivered(const QString &user, int count) const
 void MailWindowTest::putInMailbox(const QString &user, const QString &name,
                                   const QByteArray &message)
 {
-    const QString box = mailDir_ + QStringLiteral("/mail/%1@quillmere.test").arg(user);
+    const QString box = servers_.mailDir + QStringLiteral("/mail/%1@quillmere.test").arg(user);
     const passwd *mail = getpwnam("mail");
     QVERIFY(mail);
     for (const QString &sub :
@@ -469,7 +438,7 @@ QImage picture(int number)
 void MailWindowTest::receiveTreeShowUnpackOpenDelete()
 {
     // The mailbox starts empty: earlier runs against the same servers leave nothing behind.
-    QDir(mailDir_ + "/mail/jack@quillmere.test").removeRecursively();
+    QDir(servers_.mailDir + "/mail/jack@quillmere.test").removeRecursively();
     QTemporaryDir work;
     const QString a = work.filePath("a.jpg"), b = work.filePath("b.jpg");
     for (const QString &path : {a, b}) {
@@ -787,9 +756,9 @@ void MailWindowTest::noAccountAsksForOneAndKeepsNoPassword()
         auto field = [&](const char *name) { return dialog->findChild<QWidget *>(name); };
         typeInto(field("InHost"), "127.0.0.1");
         typeInto(field("UserName"), "anna@quillmere.test");
-        typeInto(field("InPort"), QString::number(imapPort_));
+        typeInto(field("InPort"), QString::number(servers_.imapPort));
         typeInto(field("OutHost"), "127.0.0.1");
-        typeInto(field("OutPort"), QString::number(smtpPort_));
+        typeInto(field("OutPort"), QString::number(servers_.smtpPort));
         dialog->findChild<QComboBox *>("InSecurity")->setCurrentIndex(0);
         dialog->findChild<QComboBox *>("OutSecurity")->setCurrentIndex(0);
         dialog->findChild<QCheckBox *>("OutLogin")->setChecked(false);
@@ -804,7 +773,7 @@ void MailWindowTest::noAccountAsksForOneAndKeepsNoPassword()
     QVERIFY(p->ask.passwordPrompts.first().contains("anna@quillmere.test"));
     QVERIFY(p->window->OpenSessionId > 0);
     const MailAccount saved = MailAccount::load(p->dir.path());
-    QCOMPARE(saved.incomingPort, imapPort_);
+    QCOMPARE(saved.incomingPort, servers_.imapPort);
     QCOMPARE(saved.userName, QString("anna@quillmere.test"));
     QDirIterator it(p->dir.path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -869,7 +838,7 @@ void MailWindowTest::messageFileAttachmentListAndHelp()
 // are left out and said so; the rest is unpacked and listed.
 void MailWindowTest::hostileArchiveStaysInItsFolder()
 {
-    QDir(mailDir_ + "/mail/kim@quillmere.test").removeRecursively();
+    QDir(servers_.mailDir + "/mail/kim@quillmere.test").removeRecursively();
     QTemporaryDir work;
     const QString outside = work.filePath("escaped.txt");
     const QString zipPath = work.filePath("trick.zip");
