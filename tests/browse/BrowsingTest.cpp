@@ -1,5 +1,6 @@
 #include "FixtureServer.h"
 #include "ProgramUnderTest.h"
+#include "QuietStart.h"
 #include "app/Globals.h"
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
@@ -33,19 +34,6 @@
 namespace {
 
 constexpr int kLoadTimeout = 20000;
-
-QString fixture(const QString &name)
-{
-    return QUrl::fromLocalFile(QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/fixtures/pages/") + name)
-        .toString();
-}
-
-void writeQuietOptions(const QString &appDir)
-{
-    QStringList lines(27);
-    lines[23] = lines[24] = lines[25] = lines[26] = QStringLiteral("FALSE");
-    TextFile::writeLines(appDir + QStringLiteral("/Options.INI"), lines);
-}
 
 QByteArray titledPage(const QByteArray &title, const QByteArray &script = {})
 {

@@ -1,6 +1,7 @@
 #include "browse/DesktopSession.h"
 
 #include "ProgramUnderTest.h"
+#include "QuietStart.h"
 #include "app/Globals.h"
 #include "app/TextFile.h"
 #include "browse/ChildWindow.h"
@@ -11,22 +12,6 @@
 #include <functional>
 
 namespace {
-
-QString fixture(const QString &name)
-{
-    return QUrl::fromLocalFile(QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/fixtures/pages/") + name)
-        .toString();
-}
-
-// Options that open no page at start, so that only the session's windows are there.
-void writeQuietOptions(const QString &appDir)
-{
-    QStringList lines(27);
-    for (int i = 4; i < 12; ++i)
-        lines[i] = QStringLiteral("0");
-    lines[23] = lines[24] = lines[25] = lines[26] = QStringLiteral("FALSE");
-    TextFile::writeLines(appDir + QStringLiteral("/Options.INI"), lines);
-}
 
 // Answers from the test's queue and lets it look at the program folder while the question is up.
 class WatchingAsk : public ScriptedAsk

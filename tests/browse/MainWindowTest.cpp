@@ -2,6 +2,7 @@
 
 #include "FixtureServer.h"
 #include "ProgramUnderTest.h"
+#include "QuietStart.h"
 #include "app/Globals.h"
 #include "app/LastCharPos.h"
 #include "app/TextFile.h"
@@ -32,12 +33,6 @@ namespace {
 
 constexpr int kLoadTimeout = 20000;
 
-QString fixture(const QString &name)
-{
-    return QUrl::fromLocalFile(QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/fixtures/pages/") + name)
-        .toString();
-}
-
 QStringList nodeTexts(const TQuillmere1 &window)
 {
     QStringList texts;
@@ -52,14 +47,6 @@ QStringList addressItems(const TQuillmere1 &window)
     for (int i = 0; i < window.addressBox()->count(); ++i)
         texts << window.addressBox()->itemText(i);
     return texts;
-}
-
-// Options that open no page at start, so each test chooses its own windows.
-void writeQuietOptions(const QString &appDir)
-{
-    QStringList lines(27);
-    lines[23] = lines[24] = lines[25] = lines[26] = QStringLiteral("FALSE");
-    TextFile::writeLines(appDir + QStringLiteral("/Options.INI"), lines);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ProgramUnderTest.h"
+#include "QuietStart.h"
 #include "app/Colors.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
@@ -63,20 +64,6 @@ bool nearer(const QImage &image, QPoint at, const QColor &to, const QColor &than
         return true;
     qWarning() << "pixel" << at << pixel << "is not nearer" << to << "than" << than;
     return false;
-}
-
-QString fixture(const QString &name)
-{
-    return QUrl::fromLocalFile(QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/fixtures/pages/") + name)
-        .toString();
-}
-
-void writeQuietOptions(const QString &appDir, bool bold)
-{
-    QStringList lines(27);
-    lines[24] = lines[25] = lines[26] = QStringLiteral("FALSE");
-    lines[23] = bold ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    TextFile::writeLines(appDir + QStringLiteral("/Options.INI"), lines);
 }
 
 void verifyButton(TGlowButton *button, const TGlobals &g)

@@ -5,17 +5,15 @@ Positions are taken from the windows' geometry and the designed places of the co
 wait is on a condition (a window, a file's contents, a page served), never a sleep.
 """
 
-import http.server
 import os
 import re
 import subprocess
 import sys
-import threading
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import (Options, Quillmere, XScreen, fixture_pages, program_folder,  # noqa: E402
-                      wait_until)
+from xsession import (FixtureServer, Options, Quillmere, XScreen, fixture_pages,  # noqa: E402
+                      program_folder, wait_until)
 
 # Places in the main window's client area, from its layout: the toggle button stands first on
 # the main tool bar, the side panel's tabs run down its left edge.
@@ -43,36 +41,6 @@ FIELD_STEP = 30
 SAVE = (57, 534)
 
 
-class RecordingServer:
-    """Serves the fixture pages on 127.0.0.1 and remembers every path asked for."""
-
-    def __enter__(self):
-        served = self.served = []
-        folder = fixture_pages()
-
-        class Handler(http.server.SimpleHTTPRequestHandler):
-            def __init__(self, *args, **kwargs):
-                super().__init__(*args, directory=folder, **kwargs)
-
-            def do_GET(self):
-                served.append(self.path)
-                super().do_GET()
-
-            def log_message(self, *args):
-                pass
-
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
-        return self
-
-    def url(self, name):
-        return f"http://127.0.0.1:{self.httpd.server_port}/{name}"
-
-    def __exit__(self, *exc):
-        self.httpd.shutdown()
-        self.httpd.server_close()
-
-
 def write_crlf(path, lines):
     with open(path, "w", encoding="utf-8", newline="") as f:
         f.write("".join(line + "\r\n" for line in lines))
@@ -82,7 +50,7 @@ class ButtonsOnScreen(unittest.TestCase):
     """The program on its own screen, with a history entry, a favorite, a list, a saved page."""
 
     def setUp(self):
-        self.server = RecordingServer().__enter__()
+        self.server = FixtureServer(fixture_pages()).__enter__()
         self.addCleanup(self.server.__exit__)
         self.app = self.enterContext(program_folder())
         self.screen = self.enterContext(XScreen())

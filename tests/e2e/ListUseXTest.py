@@ -2,57 +2,32 @@
 as a show at "3 Seconds" from the runner window and stops at its end; the add-pages and auto
 collect windows open from the Lists menu. Every wait is on a condition, never a sleep."""
 
-import http.server
 import os
 import subprocess
 import sys
 import tempfile
-import threading
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from xsession import Options, Quillmere, XScreen, program_folder, wait_until  # noqa: E402
+from xsession import (FixtureServer, Options, Quillmere, XScreen, program_folder,  # noqa: E402
+                      wait_until)
 
 PAGES = ("one", "two", "three")
 
 
-class RecordingServer:
-    """Serves three small pages on 127.0.0.1 and notes when each was asked for."""
+def show_pages(folder):
+    """Three small pages of the show, written into folder."""
+    for name in PAGES:
+        with open(os.path.join(folder, name + ".htm"), "w", encoding="utf-8") as f:
+            f.write(f"<html><head><title>Show {name}</title></head>"
+                    f"<body><h1>Page {name}</h1></body></html>")
+    return folder
 
-    def __init__(self):
-        self.requests = []  # page names in the order they were asked for
 
-    def __enter__(self):
-        requests = self.requests
-
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                name = self.path.strip("/").removesuffix(".htm")
-                if name not in PAGES:
-                    self.send_error(404)
-                    return
-                requests.append(name)
-                body = (f"<html><head><title>Show {name}</title></head>"
-                        f"<body><h1>Page {name}</h1></body></html>").encode()
-                self.send_response(200)
-                self.send_header("Content-Type", "text/html")
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body)
-
-            def log_message(self, *args):
-                pass
-
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
-        return self
-
-    def url(self, name):
-        return f"http://127.0.0.1:{self.httpd.server_port}/{name}.htm"
-
-    def __exit__(self, *exc):
-        self.httpd.shutdown()
-        self.httpd.server_close()
+def asked_for(server):
+    """The show's page names in the order the program asked for them."""
+    names = [path.strip("/").removesuffix(".htm") for path in server.served]
+    return [name for name in names if name in PAGES]
 
 
 def shoot(screen, name):
@@ -66,7 +41,7 @@ def write_list(app_dir, server):
     with open(os.path.join(app_dir, "WebPageList.INI"), "w", newline="") as f:
         f.write("Show|@|three local pages|@||@|\r\nSpare|@|nothing yet|@||@|\r\n")
     with open(os.path.join(app_dir, "WebPageListDtl.INI"), "w", newline="") as f:
-        f.write("".join(f"Show|@|{server.url(name)}\r\n" for name in PAGES))
+        f.write("".join(f"Show|@|{server.url(name + '.htm')}\r\n" for name in PAGES))
 
 
 def log_has(program, text):
@@ -111,7 +86,8 @@ def click_first_button(screen, window):
 
 
 def check_show_runs_and_stops():
-    with XScreen() as screen, program_folder() as app_dir, RecordingServer() as server:
+    with XScreen() as screen, program_folder() as app_dir, tempfile.TemporaryDirectory() as pages, \
+            FixtureServer(show_pages(pages)) as server:
         Options(rect=(300, 0, 720, 960)).write(app_dir)
         write_list(app_dir, server)
         with Quillmere(screen, app_dir) as program:
@@ -126,7 +102,7 @@ def check_show_runs_and_stops():
             wait_until(lambda: log_has(program, "The list run ended after its last page"), 90,
                        "the run to end after its last page")
             shoot(screen, "list-runner-ended.png")
-            assert server.requests == list(PAGES), f"pages asked for: {server.requests}"
+            assert asked_for(server) == list(PAGES), f"pages asked for: {asked_for(server)}"
 
 
 def shows_something(screen, window, region):

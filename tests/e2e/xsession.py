@@ -220,17 +220,24 @@ class Quillmere:
 
 
 class FixtureServer:
-    """Serves a folder of pages on 127.0.0.1 at a free port, for the life of a with-block."""
+    """Serves a folder of pages on 127.0.0.1 at a free port, for the life of a with-block, and
+    keeps the paths asked for, in order, in served."""
 
     def __init__(self, folder):
         self.folder = folder
+        self.served = []
 
     def __enter__(self):
         folder = self.folder
+        served = self.served
 
         class Handler(http.server.SimpleHTTPRequestHandler):
             def __init__(self, *args, **kwargs):
                 super().__init__(*args, directory=folder, **kwargs)
+
+            def do_GET(self):
+                served.append(self.path)
+                super().do_GET()
 
             def log_message(self, *args):
                 pass

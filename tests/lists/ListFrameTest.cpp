@@ -1,5 +1,6 @@
 #include "ListFixture.h"
 #include "ProgramUnderTest.h"
+#include "QuietStart.h"
 #include "app/Globals.h"
 #include "app/Navigation.h"
 #include "browse/ChildWindow.h"
@@ -18,20 +19,6 @@
 namespace {
 
 constexpr int kLoadTimeout = 20000;
-
-QString fixture(const QString &name)
-{
-    return QUrl::fromLocalFile(QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/fixtures/pages/") + name)
-        .toString();
-}
-
-// Options that open no page at start.
-void writeQuietOptions(const QString &appDir)
-{
-    QStringList lines(27);
-    lines[23] = lines[24] = lines[25] = lines[26] = QStringLiteral("FALSE");
-    TextFile::writeLines(appDir + QStringLiteral("/Options.INI"), lines);
-}
 
 } // namespace
 
