@@ -1,3 +1,4 @@
+#include "PixelColors.h"
 #include "ProgramUnderTest.h"
 #include "QuietStart.h"
 #include "app/Colors.h"
@@ -50,20 +51,6 @@ void setScheme(TGlobals &g, const QList<QColor> &colors)
 QColor rgb(qint32 value)
 {
     return TSchemeColor(value).resolve();
-}
-
-int distance(const QColor &a, const QColor &b)
-{
-    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
-}
-
-bool nearer(const QImage &image, QPoint at, const QColor &to, const QColor &than)
-{
-    const QColor pixel = image.pixelColor(at);
-    if (distance(pixel, to) < distance(pixel, than))
-        return true;
-    qWarning() << "pixel" << at << pixel << "is not nearer" << to << "than" << than;
-    return false;
 }
 
 void verifyButton(TGlowButton *button, const TGlobals &g)

@@ -1,3 +1,4 @@
+#include "PixelColors.h"
 #include "controls/ApplyScheme.h"
 #include "controls/GlowButton.h"
 #include "controls/SchemeFollower.h"
@@ -30,26 +31,11 @@ TSchemeColor scheme(const QColor &color)
     return TSchemeColor::fromColor(color);
 }
 
-int distance(const QColor &a, const QColor &b)
-{
-    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
-}
-
-// The pixel is nearer the first colour than the second: the gradient runs the right way.
-bool nearer(const QImage &image, QPoint at, const QColor &to, const QColor &than)
-{
-    const QColor pixel = image.pixelColor(at);
-    if (distance(pixel, to) < distance(pixel, than))
-        return true;
-    qWarning() << "pixel" << at << pixel << "is not nearer" << to << "than" << than;
-    return false;
-}
-
 bool hasPixelNear(const QImage &image, const QRect &area, const QColor &color)
 {
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (distance(image.pixelColor(x, y), color) < 150)
+            if (colorDistance(image.pixelColor(x, y), color) < 150)
                 return true;
         }
     }
