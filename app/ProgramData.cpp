@@ -230,9 +230,9 @@ void ProgramData::loadOffline()
     offline_->LoadOfflinePanel();
 }
 
-void ProgramData::RecordVisit(const QString &title)
+void ProgramData::RecordVisit(const QString &title, const QString &address)
 {
-    if (!history_->RecordVisit(title, globals_.CurrentUrl))
+    if (!history_->RecordVisit(title, address))
         return;
     globals_.HistoryChanged = true;
     emit historyChanged();

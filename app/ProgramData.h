@@ -76,8 +76,10 @@ public:
     void loadButtons();
     void loadOffline();
 
-    // A browser window's completed document, recorded under its title and the current page.
-    void RecordVisit(const QString &title);
+    // A browser window's completed document, under that window's own title and address: the
+    // shared current address belongs to whichever window reported last, and with several
+    // pages loading at once it gave entries another window's address, or none at all.
+    void RecordVisit(const QString &title, const QString &address);
     // A page saved into WebPages by a browser window.
     void addSavedPage(const QString &title);
 

@@ -809,9 +809,9 @@ void TQuillmere1::connectWindow(TChildWin1 *child)
     connect(child, &TChildWin1::loadProgress, this,
             [this, child](int percent) { windowProgress(child, percent); });
     connect(child, &TChildWin1::closing, this, [this, child] { windowClosing(child); });
-    connect(child, &TChildWin1::documentCompleted, &data_, [this, child] {
+    connect(child, &TChildWin1::documentCompleted, &data_, [this, child](const QString &address) {
         if (child->remembersPage())
-            data_.RecordVisit(child->LocationName());
+            data_.RecordVisit(child->LocationName(), address);
     });
     // Until its first navigation completes a window's caption is only the address asked for.
     connect(child, &QWidget::windowTitleChanged, this, [this, child] {

@@ -91,13 +91,12 @@ private slots:
         QCOMPARE(data.lists().model()->rowCount(), 1);
 
         data.addTodayNode();
-        Globals.CurrentUrl = "http://a.example/";
-        data.RecordVisit("A");
+        data.RecordVisit("A", "http://a.example/");
         QCOMPARE(history.count(), 1);
         QVERIFY(Globals.HistoryChanged);
         // The same visit within its second is no change, and says nothing.
         Globals.HistoryChanged = false;
-        data.RecordVisit("A");
+        data.RecordVisit("A", "http://a.example/");
         QCOMPARE(history.count(), 1);
         QVERIFY(!Globals.HistoryChanged);
 

@@ -72,6 +72,7 @@ private slots:
     void typedTextOpens();
     void programNavigationReportsOnlyTheNewPage();
     void inPageAddressChangesAddNoHistory();
+    void pagesLoadingTogetherKeepTheirOwnAddresses();
     void refreshReloadsThisWindowsPage();
     void standInPagesAreNotRemembered();
     void titleAndStatusFollowTheActivePage();
@@ -239,6 +240,28 @@ void BrowsingTest::inPageAddressChangesAddNoHistory()
     QTRY_COMPARE_WITH_TIMEOUT(Globals.CurrentUrl, server.url("/app?step=3"), kLoadTimeout);
     QCOMPARE(child->LocationURL(), server.url("/app?step=3"));
     QCOMPARE(historyEntries().size(), 1);
+}
+
+void BrowsingTest::pagesLoadingTogetherKeepTheirOwnAddresses()
+{
+    FixtureServer server;
+    QStringList expected;
+    for (int n = 0; n < 12; ++n) {
+        const QString path = QStringLiteral("/page%1").arg(n);
+        server.setPage(path, titledPage("Page " + QByteArray::number(n)));
+        expected << QStringLiteral("Page %1 - %2").arg(n).arg(server.url(path));
+    }
+    for (int n = 0; n < 12; ++n)
+        window_->OpenPage(server.url(QStringLiteral("/page%1").arg(n)));
+    const auto recorded = [this] {
+        QStringList pages;
+        for (const QString &entry : historyEntries())
+            pages << entry.section(QStringLiteral(" - "), 0, 1);
+        pages.sort();
+        return pages;
+    };
+    expected.sort();
+    QTRY_COMPARE_WITH_TIMEOUT(recorded(), expected, kLoadTimeout);
 }
 
 void BrowsingTest::refreshReloadsThisWindowsPage()

@@ -256,8 +256,7 @@ void StartupTest::filesStillBeingReadAreKept()
     TextFile::writeLines(dir.filePath("WebPageList.INI"), {"News|@|Daily|@||@|"});
     TextFile::writeLines(dir.filePath("WebPageListDtl.INI"), {"News|@|http://n.example/"});
     auto program = start(dir.path());
-    Globals.CurrentUrl = "http://late.example/";
-    program->data.RecordVisit("Late");
+    program->data.RecordVisit("Late", "http://late.example/");
     program->window.close();
     const QStringList saved = TextFile::readLines(dir.filePath("History.Ini")).lines;
     QCOMPARE(saved.mid(0, history.size()), history);

@@ -147,7 +147,7 @@ private slots:
         // The same page again within its second is no change either.
         Globals.CurrentUrl = "file:///C:/Pages/notes.htm";
         now_ = QDateTime(QDate(2008, 3, 15), QTime(10, 40, 57));
-        data_->RecordVisit("Notes");
+        data_->RecordVisit("Notes", Globals.CurrentUrl);
         QVERIFY(!Globals.HistoryChanged);
     }
 
@@ -156,7 +156,7 @@ private slots:
         start(QByteArray());
         QCOMPARE(model()->rowCount(), 1);
         Globals.CurrentUrl = "http://a.example/";
-        data_->RecordVisit("A");
+        data_->RecordVisit("A", Globals.CurrentUrl);
         QVERIFY(Globals.HistoryChanged);
         page_->SaveHistory();
         QCOMPARE(savedFile(),
@@ -165,7 +165,7 @@ private slots:
         // The next start the same day goes on under the same day.
         now_ = now_.addSecs(60);
         start(QByteArray());
-        data_->RecordVisit("B");
+        data_->RecordVisit("B", Globals.CurrentUrl);
         QCOMPARE(model()->rowCount(), 1);
         QCOMPARE(model()->rowCount(model()->index(0, 0)), 2);
     }
@@ -355,7 +355,7 @@ private slots:
         typeFilter("fresh");
         QCOMPARE(view()->rowCount(), 0);
         Globals.CurrentUrl = "http://fresh.example/";
-        data_->RecordVisit("Fresh");
+        data_->RecordVisit("Fresh", Globals.CurrentUrl);
         QCOMPARE(view()->rowCount(), 1);
         QCOMPARE(view()->rowCount(view()->index(0, 0)), 1);
     }
